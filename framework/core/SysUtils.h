@@ -44,3 +44,34 @@ KIV_EXCEPTION(EReadError, EFilerError);
 KIV_EXCEPTION(EWriteError, EFilerError);
 KIV_EXCEPTION(EClassNotFound, EFilerError);
 KIV_EXCEPTION(EPropertyError, Exception);
+
+KIV_EXCEPTION(EComponentError, Exception);
+
+// ---- numbers and text ----
+QString IntToStr(qint64 Value);
+// Decimal, or hexadecimal with "$" or "0x"; surrounding blanks allowed.
+qint64 StrToInt(const QString &S);                  // raises EConvertError
+qint64 StrToIntDef(const QString &S, qint64 Default);
+bool TryStrToInt(const QString &S, qint64 &Value);
+QString Trim(const QString &S);                      // strips characters <= ' ' at both ends
+bool SameText(const QString &S1, const QString &S2); // ignores case
+int CompareText(const QString &S1, const QString &S2);
+template <class T>
+constexpr T Min(T A, T B) { return B < A ? B : A; }
+template <class T>
+constexpr T Max(T A, T B) { return A < B ? B : A; }
+
+// ---- files and directories ----
+// Both '/' and '\' count as path delimiters when splitting; "/" is the delimiter we add.
+QString ExtractFileName(const QString &FileName);
+QString ExtractFilePath(const QString &FileName);    // with its trailing delimiter
+QString IncludeTrailingPathDelimiter(const QString &Path);
+bool FileExists(const QString &FileName);            // a file, not a directory
+bool DeleteFile(const QString &FileName);
+// Directories, each with a trailing "/". On Linux the classic Windows directory is the user's
+// data directory for the library ($XDG_DATA_HOME/kivrona, default ~/.local/share/kivrona) and the
+// system directory the shared one (/usr/share/kivrona): the places a theme file may be installed.
+QString ProgramDir();    // the directory of the running executable
+QString TempDir();       // $TMPDIR, else /tmp
+QString WindowsDir();
+QString SystemDir();
