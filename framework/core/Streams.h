@@ -89,7 +89,6 @@ class TFileStream : public TStream
 {
     KIV_OBJECT(TFileStream, TStream)
 public:
-    ~TFileStream() override;
     void Construct(const QString &FileName, quint16 Mode);
 
     qint64 Read(void *Buffer, qint64 Count) override;
@@ -100,6 +99,9 @@ public:
 
     QString FileName() const { return FFileName; }
     int Handle() const { return FHandle; }
+
+protected:
+    ~TFileStream() override;
 
 private:
     QString FFileName;
