@@ -370,7 +370,7 @@ const TFieldInfo *GetFieldInfo(TClass C, const QString &Name)
     return C ? C->FindField(Name) : nullptr;
 }
 
-std::any BindMethod(const TMethod &Method, std::type_index Signature)
+std::any BindMethod(TMethod &Method, std::type_index Signature)
 {
     const TMethodInfo *Info = GetMethodInfo(Method.Data->ClassType(), Method.Name);
     if (!Info)
@@ -378,5 +378,6 @@ std::any BindMethod(const TMethod &Method, std::type_index Signature)
     if (Info->Signature != Signature)
         throw EPropertyError(QStringLiteral("Method %1 of %2 does not match the event's parameters")
                                  .arg(Method.Name, Method.Data->ClassName()));
+    Method.Name = Info->Name;
     return Info->Bind(Method.Data);
 }

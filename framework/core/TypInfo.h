@@ -443,15 +443,19 @@ bool IntToIdent(qint64 Int, QString &Ident, const TIdentMap &Map);
 // Published methods and fields, searched from C up through its ancestors.
 const TMethodInfo *GetMethodInfo(TClass C, const QString &Name);
 const TFieldInfo *GetFieldInfo(TClass C, const QString &Name);
-// The class's published method Name as a closure on Data; raises EPropertyError when Data has no
-// such method or its signature differs.
-std::any BindMethod(const TMethod &Method, std::type_index Signature);
+// The published method Method.Name of Method.Data as a closure (a std::function of Signature);
+// raises EPropertyError when there is no such method or its signature differs. Method.Name takes
+// the registered spelling.
+std::any BindMethod(TMethod &Method, std::type_index Signature);
 
 template <class Sig>
 TEvent<Sig> BindEvent(const TMethod &Method)
 {
     TEvent<Sig> Event;
-    if (!Method.IsNull())
-        Event.Bind(Method, std::any_cast<std::function<Sig>>(BindMethod(Method, typeid(Sig))));
+    if (!Method.IsNull()) {
+        TMethod Bound = Method;
+        std::any Fn = BindMethod(Bound, typeid(Sig));
+        Event.Bind(Bound, std::any_cast<std::function<Sig>>(std::move(Fn)));
+    }
     return Event;
 }
