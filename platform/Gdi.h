@@ -337,3 +337,45 @@ constexpr UINT DT_NOPREFIX = 0x800;
 // bottom to the text's extent (left and top stay). Drawing is clipped to R unless DT_NOCLIP.
 // Answers the text height, or with DT_VCENTER/DT_BOTTOM the offset from R's top to the text's bottom.
 int DrawText(HDC DC, const QString &Text, int Length, RECT *R, UINT Format);
+
+// ---- system colours -----------------------------------------------------------------------------------
+
+constexpr int COLOR_SCROLLBAR = 0;
+constexpr int COLOR_BACKGROUND = 1;
+constexpr int COLOR_ACTIVECAPTION = 2;
+constexpr int COLOR_INACTIVECAPTION = 3;
+constexpr int COLOR_MENU = 4;
+constexpr int COLOR_WINDOW = 5;
+constexpr int COLOR_WINDOWFRAME = 6;
+constexpr int COLOR_MENUTEXT = 7;
+constexpr int COLOR_WINDOWTEXT = 8;
+constexpr int COLOR_CAPTIONTEXT = 9;
+constexpr int COLOR_ACTIVEBORDER = 10;
+constexpr int COLOR_INACTIVEBORDER = 11;
+constexpr int COLOR_APPWORKSPACE = 12;
+constexpr int COLOR_HIGHLIGHT = 13;
+constexpr int COLOR_HIGHLIGHTTEXT = 14;
+constexpr int COLOR_BTNFACE = 15;
+constexpr int COLOR_BTNSHADOW = 16;
+constexpr int COLOR_GRAYTEXT = 17;
+constexpr int COLOR_BTNTEXT = 18;
+constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
+constexpr int COLOR_BTNHIGHLIGHT = 20;
+constexpr int COLOR_3DDKSHADOW = 21;
+constexpr int COLOR_3DLIGHT = 22;
+constexpr int COLOR_INFOTEXT = 23;
+constexpr int COLOR_INFOBK = 24;
+constexpr int COLOR_HOTLIGHT = 26;
+constexpr int COLOR_GRADIENTACTIVECAPTION = 27;
+constexpr int COLOR_GRADIENTINACTIVECAPTION = 28;
+constexpr int COLOR_MENUHILIGHT = 29;
+constexpr int COLOR_MENUBAR = 30;
+
+// The fixed classic desktop scheme, so pictures do not depend on the user's desktop theme; 0 for an
+// unknown index.
+COLORREF GetSysColor(int Index);
+
+// ---- images -------------------------------------------------------------------------------------------
+
+// Draws Image 1:1 at (X, Y), leaving out its pixels of alpha 0 (masked image lists).
+BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image);

@@ -554,3 +554,29 @@ BOOL TransparentBlt(HDC Dst, int X, int Y, int Width, int Height, HDC Src, int X
             D = S | 0xFF000000u;
     });
 }
+
+BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image)
+{
+    if (Image.isNull())
+        return FALSE;
+    QImage Source = Image.format() == QImage::Format_ARGB32 ? Image : Image.convertToFormat(QImage::Format_ARGB32);
+    GdiDC SourceDC(&Source);
+    return Transfer(DC, X, Y, Source.width(), Source.height(), &SourceDC, 0, 0, Source.width(), Source.height(),
+                    [](QRgb &D, QRgb S) {
+                        if (qAlpha(S) != 0)
+                            D = S | 0xFF000000u;
+                    });
+}
+
+COLORREF GetSysColor(int Index)
+{
+    static const COLORREF Scheme[] = {
+        0xC8C8C8, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
+        0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
+        0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
+        0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0xC56A31, 0xC8D0D4,
+    };
+    if (Index < 0 || Index >= int(sizeof(Scheme) / sizeof(Scheme[0])))
+        return 0;
+    return Scheme[Index];
+}

@@ -92,3 +92,7 @@ inline BOOL IntersectRect(RECT *Dst, const RECT *A, const RECT *B)
 }
 
 inline BOOL EqualRect(const RECT *A, const RECT *B) { return A && B && *A == *B; }
+
+// A module with resources; this system has one, the program itself.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__ *;
