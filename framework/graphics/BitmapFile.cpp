@@ -1,5 +1,7 @@
 // Windows bitmap files. Reading is Qt's BMP reader behind a header check that turns malformed files into
-// EInvalidGraphic before any pixel is decoded. Writing uses Qt's writer for 1 and 24 bits per pixel; Qt
+// EInvalidGraphic before any pixel is decoded; 16-bit files are decoded here, because Qt widens their
+// 5- and 6-bit channels by shifting alone (white would read as 0xF8F8F8 and a magenta key would be lost).
+// Writing uses Qt's writer for 1 and 24 bits per pixel; Qt
 // chooses the depth of indexed files by their colour count and does not write 16 or 32 bits, so 4, 8, 16
 // and 32 bits are written here.
 #include "framework/graphics/Bitmap.h"
@@ -7,6 +9,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QSet>
+#include <QtAlgorithms>
 #include <QtEndian>
 #include <functional>
 
@@ -103,6 +106,61 @@ TPixelFormat FormatOf(const QByteArray &File, const TInfoHeader &H)
     case 24: return pf24bit;
     default: return pf32bit;
     }
+}
+
+int MaskShift(quint32 Mask)
+{
+    int Shift = 0;
+    while (Mask && !(Mask & 1)) {
+        Mask >>= 1;
+        ++Shift;
+    }
+    return Shift;
+}
+
+// A channel of Bits bits widened to 8 by repeating its high bits, so that full intensity stays 255.
+int Widen(quint32 Value, int Bits)
+{
+    if (Bits <= 0)
+        return 0;
+    if (Bits >= 8)
+        return int(Value >> (Bits - 8)) & 0xFF;
+    int Result = 0;
+    for (int Filled = 0; Filled < 8; Filled += Bits)
+        Result = (Result << Bits) | int(Value);
+    return (Result >> (((8 + Bits - 1) / Bits) * Bits - 8)) & 0xFF;
+}
+
+QImage Decode16(const QByteArray &File, const TInfoHeader &H)
+{
+    quint32 Masks[3] = {0x7C00, 0x03E0, 0x001F};
+    if (H.Compression == BI_BITFIELDS)
+        for (int I = 0; I < 3; ++I)
+            Masks[I] = LittleEndianAt<quint32>(File, 54 + 4 * I);
+    int Shift[3], Bits[3];
+    for (int I = 0; I < 3; ++I) {
+        Shift[I] = MaskShift(Masks[I]);
+        Bits[I] = qPopulationCount(Masks[I]);
+    }
+    const int W = int(H.Width), Rows = int(H.Height < 0 ? -H.Height : H.Height);
+    const qint64 Stride = (H.Width * 16 + 31) / 32 * 4;
+    const qint64 Offset = LittleEndianAt<quint32>(File, 10);
+    QImage Image(W, Rows, QImage::Format_RGB32);
+    if (Image.isNull())
+        Invalid(QStringLiteral("no memory for %1 x %2").arg(W).arg(Rows));
+    for (int Y = 0; Y < Rows; ++Y) {
+        const int FileRow = H.Height < 0 ? Y : Rows - 1 - Y;
+        const uchar *In = reinterpret_cast<const uchar *>(File.constData()) + Offset + Stride * FileRow;
+        QRgb *Out = reinterpret_cast<QRgb *>(Image.scanLine(Y));
+        for (int X = 0; X < W; ++X) {
+            const quint32 V = qFromLittleEndian<quint16>(In + 2 * X);
+            int C[3];
+            for (int I = 0; I < 3; ++I)
+                C[I] = Widen((V & Masks[I]) >> Shift[I], Bits[I]);
+            Out[X] = qRgb(C[0], C[1], C[2]);
+        }
+    }
+    return Image;
 }
 
 // ---- writing ------------------------------------------------------------------------------------------
@@ -261,7 +319,7 @@ TBitmapFileImage ReadBitmapFile(const QByteArray &File)
 {
     const TInfoHeader H = ReadInfoHeader(File);
     CheckFile(File, H);
-    QImage Decoded = QImage::fromData(File, "BMP");
+    QImage Decoded = H.Bits == 16 ? Decode16(File, H) : QImage::fromData(File, "BMP");
     if (Decoded.isNull())
         Invalid(QStringLiteral("undecodable pixel data"));
     TBitmapFileImage Result;
