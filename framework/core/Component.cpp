@@ -1,8 +1,10 @@
 #include "framework/core/Component.h"
 
 #include "framework/core/List.h"
+#include "framework/core/Reader.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/TypInfo.h"
+#include "framework/core/Writer.h"
 
 KIV_PUBLISHED(TComponent)
 {
@@ -237,13 +239,27 @@ void TComponent::Loaded()
 
 void TComponent::SetParentComponent(TComponent *) {}
 
-void TComponent::GetChildren(TGetChildProc, TComponent *) {}
+// A root streams its non-visual owned components; controls add their child controls after these.
+void TComponent::GetChildren(TGetChildProc Proc, TComponent *Root)
+{
+    if (Root != this)
+        return;
+    for (TComponent *C : std::as_const(FComponents))
+        if (!C->HasParent())
+            Proc(C);
+}
 
 void TComponent::SetChildOrder(TComponent *, int) {}
 
-void TComponent::ReadState(TReader *) {}
+void TComponent::ReadState(TReader *Reader)
+{
+    Reader->ReadData(this);
+}
 
-void TComponent::WriteState(TWriter *) {}
+void TComponent::WriteState(TWriter *Writer)
+{
+    Writer->WriteData(this);
+}
 
 void TComponent::Updating()
 {
@@ -255,9 +271,26 @@ void TComponent::Updated()
     FComponentState.Exclude(csUpdating);
 }
 
+// A non-visual component keeps its place on the design surface as "Left" and "Top": read, kept in
+// DesignInfo and written back when it differs from the ancestor's.
 void TComponent::DefineProperties(TFiler *Filer)
 {
     inherited::DefineProperties(Filer);
+    auto *Ancestor = dynamic_cast<TComponent *>(Filer->Ancestor());
+    const qint32 AncestorInfo = Ancestor ? Ancestor->FDesignInfo : 0;
+    auto Left = [](qint32 Info) { return qint16(Info & 0xFFFF); };
+    auto Top = [](qint32 Info) { return qint16((Info >> 16) & 0xFFFF); };
+    auto Pack = [](qint16 L, qint16 T) { return qint32((quint32(quint16(T)) << 16) | quint16(L)); };
+    Filer->DefineProperty(
+        QStringLiteral("Left"),
+        [this, Top, Pack](TReader *Reader) { FDesignInfo = Pack(qint16(Reader->ReadInteger()), Top(FDesignInfo)); },
+        [this, Left](TWriter *Writer) { Writer->WriteInteger(Left(FDesignInfo)); },
+        Left(FDesignInfo) != Left(AncestorInfo));
+    Filer->DefineProperty(
+        QStringLiteral("Top"),
+        [this, Left, Pack](TReader *Reader) { FDesignInfo = Pack(Left(FDesignInfo), qint16(Reader->ReadInteger())); },
+        [this, Top](TWriter *Writer) { Writer->WriteInteger(Top(FDesignInfo)); },
+        Top(FDesignInfo) != Top(AncestorInfo));
 }
 
 QString TComponent::GetNamePath()

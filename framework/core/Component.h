@@ -63,6 +63,7 @@ public:
     virtual bool HasParent() const { return false; }
     virtual TComponent *GetParentComponent() const { return nullptr; }
     virtual void SetParentComponent(TComponent *Value);
+    // As a root (Root == this): its owned components that have no parent, in creation order.
     virtual void GetChildren(TGetChildProc Proc, TComponent *Root);
     virtual TComponent *GetChildOwner() { return nullptr; }
     virtual TComponent *GetChildParent() { return this; }

@@ -1,8 +1,10 @@
 #include "framework/core/StringList.h"
 
 #include "framework/core/List.h"
+#include "framework/core/Reader.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/TypInfo.h"
+#include "framework/core/Writer.h"
 
 #include <algorithm>
 
@@ -295,9 +297,38 @@ void TStrings::Assign(TPersistent *Source)
     inherited::Assign(Source);
 }
 
+// The lines travel in layouts as "Strings = ( 'a' 'b' )".
 void TStrings::DefineProperties(TFiler *Filer)
 {
     inherited::DefineProperties(Filer);
+    auto *Ancestor = dynamic_cast<TStrings *>(Filer->Ancestor());
+    const bool HasData = Ancestor ? !Equals(Ancestor) : Count() > 0;
+    Filer->DefineProperty(QStringLiteral("Strings"), [this](TReader *Reader) { ReadData(Reader); },
+                          [this](TWriter *Writer) { WriteData(Writer); }, HasData);
+}
+
+void TStrings::ReadData(TReader *Reader)
+{
+    Reader->ReadListBegin();
+    BeginUpdate();
+    try {
+        Clear();
+        while (!Reader->EndOfList())
+            Add(Reader->ReadString());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    Reader->ReadListEnd();
+}
+
+void TStrings::WriteData(TWriter *Writer)
+{
+    Writer->WriteListBegin();
+    for (int I = 0; I < Count(); ++I)
+        Writer->WriteString(Strings(I));
+    Writer->WriteListEnd();
 }
 
 // ---- TStringList -------------------------------------------------------------------------------

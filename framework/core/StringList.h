@@ -62,6 +62,8 @@ public:
 
 protected:
     virtual void SetUpdateState(bool Updating);
+    void ReadData(TReader *Reader);
+    void WriteData(TWriter *Writer);
     int CompareStrings(const QString &S1, const QString &S2) const;
     void Error(int Index) const;
 
