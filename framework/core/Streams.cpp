@@ -257,10 +257,7 @@ void TFileStream::Construct(const QString &FileName, quint16 Mode)
     const bool DenyWrite = Share == fmShareCompat || Share == fmShareExclusive || Share == fmShareDenyWrite;
 
     auto Fail = [&](const QString &Reason) -> void {
-        if (FHandle >= 0) {
-            ::close(FHandle);
-            FHandle = -1;
-        }
+        CloseHandles();
         if (Creating)
             throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, Reason));
         throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, Reason));
@@ -282,7 +279,14 @@ void TFileStream::Construct(const QString &FileName, quint16 Mode)
     struct stat St {};
     if (fstat(FHandle, &St) == 0 && S_ISDIR(St.st_mode))
         Fail(OSError(EISDIR));
-    if (!AcquireShare(FHandle, CanRead, CanWrite, DenyRead, DenyWrite))
+    // Shared record locks need a descriptor open for reading; a write-only open takes them on a
+    // read-only companion (without one, a file we may not read, its share mode goes unenforced).
+    int LockFd = FHandle;
+    if (!CanRead) {
+        FLockHandle = ::open(Path.constData(), O_RDONLY | O_CLOEXEC);
+        LockFd = FLockHandle;
+    }
+    if (LockFd >= 0 && !AcquireShare(LockFd, CanRead, CanWrite, DenyRead, DenyWrite))
         Fail(QStringLiteral("The file is open elsewhere with a conflicting share mode"));
     if (Creating && ::ftruncate(FHandle, 0) != 0)
         Fail(OSError(errno));
@@ -290,8 +294,16 @@ void TFileStream::Construct(const QString &FileName, quint16 Mode)
 
 TFileStream::~TFileStream()
 {
-    if (FHandle >= 0)
-        ::close(FHandle);
+    CloseHandles();
+}
+
+void TFileStream::CloseHandles()
+{
+    for (int *Fd : {&FHandle, &FLockHandle})
+        if (*Fd >= 0) {
+            ::close(*Fd);
+            *Fd = -1;
+        }
 }
 
 qint64 TFileStream::Read(void *Buffer, qint64 Count)

@@ -85,6 +85,8 @@ enum : quint16 {
 // opposite marker (a denial of an access it has, or an access it denies). A whole-file flock cannot
 // express this matrix: a writer that shares everything must still stop a later opener that denies
 // writing. Creating checks sharing before truncating, so a denied create leaves the file intact.
+// Shared record locks need a descriptor open for reading, so a write-only open holds its locks on
+// a read-only companion descriptor (a file it may not read goes without share checks).
 class TFileStream : public TStream
 {
     KIV_OBJECT(TFileStream, TStream)
@@ -104,8 +106,10 @@ protected:
     ~TFileStream() override;
 
 private:
+    void CloseHandles();
     QString FFileName;
     int FHandle = -1;
+    int FLockHandle = -1;   // holds the share locks of a write-only open
 };
 
 // Read-only resources of the Qt resource system. A resource of type T named N lives at

@@ -112,8 +112,11 @@ void TWriter::WriteData(TComponent *Instance)
 
 void TWriter::WriteProperties(TPersistent *Instance)
 {
+    // A component's name is written in its object line.
+    const bool IsComponent = dynamic_cast<TComponent *>(Instance) != nullptr;
     for (const TPropInfo *Prop : GetPropList(Instance))
-        WriteProperty(Instance, Prop);
+        if (!(IsComponent && SameText(Prop->Name, QStringLiteral("Name"))))
+            WriteProperty(Instance, Prop);
     Instance->DefineProperties(this);
 }
 
