@@ -12,6 +12,3 @@
 #include "framework/core/Persistent.h"
 #include "framework/core/Sets.h"
 #include "framework/core/StringList.h"
-
-KIV_ENUM(TShiftStateItem, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
-using TShiftState = TSet<TShiftStateItem>;

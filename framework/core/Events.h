@@ -2,6 +2,9 @@
 // Events: closures that also remember the published method they were bound to by name, so that a
 // layout writer can write "OnClick = Button1Click" back.
 
+#include "framework/core/Sets.h"
+
+#include <QChar>
 #include <QString>
 #include <functional>
 #include <type_traits>
@@ -59,4 +62,13 @@ struct TIsEvent : std::false_type {};
 template <class Sig>
 struct TIsEvent<TEvent<Sig>> : std::true_type {};
 
+KIV_ENUM(TShiftStateItem, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
+using TShiftState = TSet<TShiftStateItem>;
+KIV_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
+
+// The event types every layer shares; those that need window or graphics types live with them.
 using TNotifyEvent = TEvent<void(TObject *Sender)>;
+using TMouseEvent = TEvent<void(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TEvent<void(TObject *Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = TEvent<void(TObject *Sender, quint16 &Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject *Sender, QChar &Key)>;

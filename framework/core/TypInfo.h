@@ -190,7 +190,7 @@ struct TPropTraits<X *>
         X *Result = dynamic_cast<X *>(Obj);
         if (Obj && !Result)
             throw EPropertyError(QStringLiteral("Invalid property value: a %1 is not a %2")
-                                     .arg(Obj->ClassName(), QString::fromLatin1(typeid(X).name())));
+                                     .arg(Obj->ClassName(), X::StaticClass()->Name()));
         return Result;
     }
 };
