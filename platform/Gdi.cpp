@@ -38,7 +38,14 @@ LOGFONT DefaultGuiLogFont()
 
 } // namespace
 
-GdiFont::GdiFont(const LOGFONT &L) : GdiObject(OBJ_FONT), Log(L), Font(FontFromLogFont(L)) {}
+const QFont &GdiFont::QtFont()
+{
+    if (!FResolved) {
+        FFont = FontFromLogFont(Log);
+        FResolved = true;
+    }
+    return FFont;
+}
 
 HPEN CreatePen(UINT Style, int Width, COLORREF Color)
 {

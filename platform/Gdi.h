@@ -154,9 +154,14 @@ public:
 class GdiFont : public GdiObject
 {
 public:
-    explicit GdiFont(const LOGFONT &L);
+    explicit GdiFont(const LOGFONT &L) : GdiObject(OBJ_FONT), Log(L) {}
     LOGFONT Log;
-    QFont Font;         // the installed font that stands for Log
+    // The installed font that stands for Log, made on first use (it needs the font database).
+    const QFont &QtFont();
+
+private:
+    QFont FFont;
+    bool FResolved = false;
 };
 
 using HGDIOBJ = GdiObject *;

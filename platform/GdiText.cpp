@@ -9,8 +9,8 @@ namespace {
 const QFont &CurrentFont(HDC DC)
 {
     if (DC->State.Font)
-        return DC->State.Font->Font;
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))->Font;
+        return DC->State.Font->QtFont();
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))->QtFont();
 }
 
 QColor ToQColor(COLORREF C) { return QColor(GetRValue(C), GetGValue(C), GetBValue(C)); }

@@ -171,7 +171,7 @@ TEST(Canvas, TextUsesFontColourAndBrushBackground)
     EXPECT_GT(C->TextHeight(QStringLiteral("Hi")), H);
     C->Font()->SetStyle(TFontStyles{fsBold});
     C->TextWidth(QStringLiteral("x"));
-    EXPECT_TRUE(static_cast<HFONT>(GetCurrentObject(C->Handle(), OBJ_FONT))->Font.bold());
+    EXPECT_TRUE(static_cast<HFONT>(GetCurrentObject(C->Handle(), OBJ_FONT))->QtFont().bold());
 
     // TextRect clips and keeps the background outside the rectangle.
     TAutoFree<TBitmap> T(TBitmap::Create());

@@ -88,8 +88,8 @@ TEST(Fonts, ChangesNotifyAndRenewTheHandle)
     F->SetName(QStringLiteral("Tahoma"));
     EXPECT_EQ(Changes, 3);
     HFONT Second = F->Handle();
-    EXPECT_TRUE(Second->Font.bold());
-    EXPECT_TRUE(Second->Font.italic());
+    EXPECT_TRUE(Second->QtFont().bold());
+    EXPECT_TRUE(Second->QtFont().italic());
     EXPECT_EQ(Second->Log.lfFaceName, "Tahoma");
     F->SetColor(clRed);                       // same value: no change
     EXPECT_EQ(Changes, 3);

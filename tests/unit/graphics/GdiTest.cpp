@@ -345,9 +345,9 @@ TEST(Gdi, FontFacesMapToInstalledFamilies)
         L.lfFaceName = QString::fromLatin1(Face);
         L.lfWeight = FW_BOLD;
         HFONT F = CreateFontIndirect(&L);
-        EXPECT_EQ(F->Font.family(), Family);
-        EXPECT_EQ(F->Font.pixelSize(), 11);
-        EXPECT_TRUE(F->Font.bold());
+        EXPECT_EQ(F->QtFont().family(), Family);
+        EXPECT_EQ(F->QtFont().pixelSize(), 11);
+        EXPECT_TRUE(F->QtFont().bold());
         TestSurface S;
         SelectObject(S.DC, F);
         TEXTMETRIC M;
