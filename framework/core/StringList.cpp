@@ -2,6 +2,7 @@
 
 #include "framework/core/List.h"
 #include "framework/core/Reader.h"
+#include "framework/core/Streams.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/TypInfo.h"
 #include "framework/core/Writer.h"
@@ -252,6 +253,32 @@ QStringList TStrings::ToStringList() const
     for (int I = 0; I < Count(); ++I)
         Result.append(Strings(I));
     return Result;
+}
+
+void TStrings::LoadFromStream(TStream *Stream)
+{
+    QByteArray Bytes(Stream->Size() - Stream->Position(), '\0');
+    Stream->ReadBuffer(Bytes.data(), Bytes.size());
+    if (Bytes.startsWith("\xEF\xBB\xBF"))
+        Bytes.remove(0, 3);
+    SetText(QString::fromUtf8(Bytes));
+}
+
+void TStrings::SaveToStream(TStream *Stream)
+{
+    Stream->WriteBuffer(Text().toUtf8());
+}
+
+void TStrings::LoadFromFile(const QString &FileName)
+{
+    TAutoFree<TFileStream> Stream(TFileStream::Create(FileName, quint16(fmOpenRead | fmShareDenyWrite)));
+    LoadFromStream(Stream.get());
+}
+
+void TStrings::SaveToFile(const QString &FileName)
+{
+    TAutoFree<TFileStream> Stream(TFileStream::Create(FileName, quint16(fmCreate)));
+    SaveToStream(Stream.get());
 }
 
 void TStrings::BeginUpdate()

@@ -49,6 +49,12 @@ public:
     void SetCommaText(const QString &Value);
     QStringList ToStringList() const;
 
+    // UTF-8 text (a byte-order mark is skipped) from the stream's position to its end.
+    virtual void LoadFromStream(TStream *Stream);
+    virtual void SaveToStream(TStream *Stream);
+    void LoadFromFile(const QString &FileName);
+    void SaveToFile(const QString &FileName);
+
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }

@@ -1,9 +1,11 @@
 // TStrings/TStringList and TList.
 
 #include "framework/core/Classes.h"
+#include "framework/core/Streams.h"
 #include "framework/core/TypInfo.h"
 #include "tests/unit/core/Printers.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,6 +151,27 @@ TEST_F(StringList, TextSplitsAtEveryLineBreakAndJoinsWithLF)
     }
     List->SetText(QStringLiteral("a\r\nb"));
     EXPECT_EQ(List->Text(), "a\nb\n");
+}
+
+TEST_F(StringList, FilesAndStreamsHoldUtf8Text)
+{
+    QTemporaryDir Dir;
+    const QString File = Dir.filePath(QStringLiteral("lines.txt"));
+    Fill({QStringLiteral("Home1"), QString::fromUtf8("\xe5\xae\xb6")});
+    List->SaveToFile(File);
+    TAutoFree<TStringList> Copy(TStringList::Create());
+    Copy->LoadFromFile(File);
+    EXPECT_TRUE(Copy->Equals(List.get()));
+
+    TAutoFree<TMemoryStream> Stream(TMemoryStream::Create());
+    Stream->WriteBuffer(QByteArray("\xEF\xBB\xBFskip\r\na"));
+    Stream->SetPosition(3 + 4);
+    Copy->LoadFromStream(Stream.get());   // from the position on
+    EXPECT_EQ(Copy->ToStringList(), QStringList({"", "a"}));
+    Stream->SetPosition(0);
+    Copy->LoadFromStream(Stream.get());
+    EXPECT_EQ(Copy->ToStringList(), QStringList({"skip", "a"}));
+    EXPECT_THROW(Copy->LoadFromFile(Dir.filePath(QStringLiteral("missing.txt"))), EFOpenError);
 }
 
 TEST_F(StringList, CommaTextQuotesWhatNeedsItAndReadsItBack)
