@@ -165,7 +165,7 @@ void TParser::ScanNumber()
         if (Digits == 0)
             Invalid();
         // Up to 16 hex digits, read as the two's-complement bit pattern ($FFFFFFFF stays 4294967295).
-        FInt = Negative ? -qint64(Value) : qint64(Value);
+        FInt = qint64(Negative ? 0 - Value : Value);
     } else {
         while (FPos < FText.size() && IsDigit(FText.at(FPos)))
             ++FPos;

@@ -660,4 +660,34 @@ TEST_F(LayoutTest, MainWindowReadsResolvesAndWritesBackTheSameTree)
     EXPECT_EQ(Again->kivBuiltInFileTheme1->SkinData(), Skin);
 }
 
+// The notification window: a non-visual timer with its event, handlers of two signatures.
+TEST_F(LayoutTest, PopupWindowBindsHandlersOfEverySignature)
+{
+    const QByteArray Text = Fixture("PopupWindow.txt");
+    TAutoFree<TfrmMSNPopForm> Pop(TfrmMSNPopForm::Create(nullptr));
+    ReadComponentFromText(Text, Pop.get());
+    ASSERT_TRUE(Pop->Timer1 && Pop->lbl_title && Pop->lbl_text);
+    EXPECT_FALSE(Pop->Timer1->Enabled());
+    EXPECT_EQ(Pop->Timer1->Interval(), 100);
+    EXPECT_EQ(Pop->lbl_text->Alignment(), taCenter);
+    EXPECT_TRUE(Pop->lbl_text->WordWrap());
+    EXPECT_EQ(Pop->FormStyle(), fsStayOnTop);
+
+    Log().clear();
+    Pop->OnMouseDown(Pop.get(), mbRight, TShiftState{ssShift}, 3, 4);
+    Pop->Timer1->OnTimer(Pop->Timer1);
+    Pop->OnShow(Pop.get());
+    EXPECT_EQ(Log(), (QStringList{"FormMouseDown mbRight shift 3,4", "Timer1Timer", "FormShow"}));
+    EXPECT_EQ(WriteComponentToText(Pop.get()).toStdString(), Text.toStdString());
+
+    // A handler of another signature is refused, naming both.
+    TAutoFree<TfrmMSNPopForm> Wrong(TfrmMSNPopForm::Create(nullptr));
+    try {
+        ReadComponentFromText("object frmMSNPopForm: TfrmMSNPopForm\n  OnClick = FormMouseDown\nend\n", Wrong.get());
+        ADD_FAILURE();
+    } catch (const EReadError &E) {
+        EXPECT_TRUE(E.Message().startsWith("Line 2: FormMouseDown cannot be bound to OnClick")) << E.Message().toStdString();
+    }
+}
+
 } // namespace

@@ -33,7 +33,8 @@ void RegisterStandIns()
 {
     for (TClass C : {TForm1::StaticClass(), TkivBuiltInFileTheme::StaticClass(), TkivForm::StaticClass(),
                      TLabel::StaticClass(), TkivButton::StaticClass(), TkivMemo::StaticClass(),
-                     TkivRadioGroup::StaticClass(), TkivImagePanel::StaticClass()}) {
+                     TkivRadioGroup::StaticClass(), TkivImagePanel::StaticClass(), TTimer::StaticClass(),
+                     TfrmMSNPopForm::StaticClass()}) {
         if (TClass Other = GetClass(C->Name()); Other && Other != C)
             UnRegisterClass(Other);
         RegisterClass(C);
@@ -185,9 +186,16 @@ KIV_PUBLISHED(TForm)
     Property("Color", &TForm::Color, &TForm::SetColor).Idents(&ColorIdents);
     Property("Constraints", &TForm::Constraints);
     Property("Font", &TForm::Font);
+    Property("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
     Property("OldCreateOrder", &TForm::OldCreateOrder, &TForm::SetOldCreateOrder);
     Property("Scaled", &TForm::Scaled, &TForm::SetScaled).Default(true);
     Property("OnActivate", &TForm::OnActivate, &TForm::OnActivate);
+    Property("OnClick", &TForm::OnClick, &TForm::OnClick);
+    Property("OnCreate", &TForm::OnCreate, &TForm::OnCreate);
+    Property("OnDestroy", &TForm::OnDestroy, &TForm::OnDestroy);
+    Property("OnHide", &TForm::OnHide, &TForm::OnHide);
+    Property("OnMouseDown", &TForm::OnMouseDown, &TForm::OnMouseDown);
+    Property("OnShow", &TForm::OnShow, &TForm::OnShow);
     Property("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch);
 }
 
@@ -200,11 +208,20 @@ KIV_PUBLISHED(TForm)
 KIV_PUBLISHED(TLabel)
 {
     KIV_BOUNDS(TLabel);
+    Property("Alignment", &TLabel::Alignment, &TLabel::SetAlignment).Default(taLeftJustify);
     Property("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true);
     Property("Caption", &TLabel::Caption, &TLabel::SetCaption).Stored(&TLabel::IsCaptionStored);
     Property("Color", &TLabel::Color, &TLabel::SetColor).Idents(&ColorIdents).Stored(&TLabel::IsColorStored);
     Property("ParentColor", &TLabel::ParentColor, &TLabel::SetParentColor).Default(true);
     Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(false);
+    Property("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap).Default(false);
+}
+
+KIV_PUBLISHED(TTimer)
+{
+    Property("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
+    Property("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000);
+    Property("OnTimer", &TTimer::OnTimer, &TTimer::OnTimer);
 }
 
 // The skin properties every skinned button writes.
@@ -407,6 +424,35 @@ KIV_PUBLISHED(TForm1)
     Method("Button2Click", &TForm1::Button2Click);
     Method("kivRadioGroup1Click", &TForm1::kivRadioGroup1Click);
     Method("kivButton1Click", &TForm1::kivButton1Click);
+}
+
+void TfrmMSNPopForm::FormCreate(TObject *) { Log().append(QStringLiteral("FormCreate")); }
+void TfrmMSNPopForm::FormDestroy(TObject *) { Log().append(QStringLiteral("FormDestroy")); }
+void TfrmMSNPopForm::FormShow(TObject *) { Log().append(QStringLiteral("FormShow")); }
+void TfrmMSNPopForm::FormHide(TObject *) { Log().append(QStringLiteral("FormHide")); }
+void TfrmMSNPopForm::FormClick(TObject *) { Log().append(QStringLiteral("FormClick")); }
+void TfrmMSNPopForm::FormMouseDown(TObject *, TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    Log().append(QStringLiteral("FormMouseDown %1 %2 %3,%4")
+                     .arg(GetEnumName(EnumTypeInfo<TMouseButton>(), Button))
+                     .arg(Shift.Contains(ssShift) ? QStringLiteral("shift") : QStringLiteral("-"))
+                     .arg(X)
+                     .arg(Y));
+}
+void TfrmMSNPopForm::Timer1Timer(TObject *) { Log().append(QStringLiteral("Timer1Timer")); }
+
+KIV_PUBLISHED(TfrmMSNPopForm)
+{
+    Field("lbl_title", &TfrmMSNPopForm::lbl_title);
+    Field("lbl_text", &TfrmMSNPopForm::lbl_text);
+    Field("Timer1", &TfrmMSNPopForm::Timer1);
+    Method("FormCreate", &TfrmMSNPopForm::FormCreate);
+    Method("FormDestroy", &TfrmMSNPopForm::FormDestroy);
+    Method("FormShow", &TfrmMSNPopForm::FormShow);
+    Method("FormHide", &TfrmMSNPopForm::FormHide);
+    Method("FormClick", &TfrmMSNPopForm::FormClick);
+    Method("FormMouseDown", &TfrmMSNPopForm::FormMouseDown);
+    Method("Timer1Timer", &TfrmMSNPopForm::Timer1Timer);
 }
 
 } // namespace LayoutStandIns

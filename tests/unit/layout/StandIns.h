@@ -28,6 +28,8 @@ KIV_ENUM(TTitleBarButtonType, kivControlBox, kivClose, kivMax, kivMin)
 KIV_ENUM(TSectionAlign, kivLeft, kivRight, kivClient)
 KIV_ENUM(TImageDrawStyle, kivNormal, kivStretch, kivTile, kivCenter)
 KIV_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
+KIV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+KIV_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 
 extern const TIdentMap ColorIdents;
 extern const TIdentMap CharsetIdents;
@@ -192,8 +194,15 @@ public:
     int PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
     int TextHeight() const { return FTextHeight; }
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value) { FFormStyle = Value; }
 
     TNotifyEvent OnActivate;
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnHide;
+    TMouseEvent OnMouseDown;
+    TNotifyEvent OnShow;
 
 private:
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -204,11 +213,36 @@ private:
     bool FScaled = true;
     int FPixelsPerInch = 96;
     int FTextHeight = 0;
+    TFormStyle FFormStyle = fsNormal;
 };
 
 class TLabel : public TStandInControl
 {
     KIV_OBJECT(TLabel, TStandInControl)
+public:
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value) { FAlignment = Value; }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) { FWordWrap = Value; }
+
+private:
+    TAlignment FAlignment = taLeftJustify;
+    bool FWordWrap = false;
+};
+
+class TTimer : public TComponent
+{
+    KIV_OBJECT(TTimer, TComponent)
+public:
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value) { FEnabled = Value; }
+    int Interval() const { return FInterval; }
+    void SetInterval(int Value) { FInterval = Value; }
+    TNotifyEvent OnTimer;
+
+private:
+    bool FEnabled = true;
+    int FInterval = 1000;
 };
 
 class TkivButton : public TStandInControl
@@ -418,6 +452,24 @@ public:
     void Button2Click(TObject *Sender);
     void kivRadioGroup1Click(TObject *Sender);
     void kivButton1Click(TObject *Sender);
+};
+
+// The notification window's form class.
+class TfrmMSNPopForm : public TForm
+{
+    KIV_OBJECT(TfrmMSNPopForm, TForm)
+public:
+    TLabel *lbl_title = nullptr;
+    TLabel *lbl_text = nullptr;
+    TTimer *Timer1 = nullptr;
+
+    void FormCreate(TObject *Sender);
+    void FormDestroy(TObject *Sender);
+    void FormShow(TObject *Sender);
+    void FormHide(TObject *Sender);
+    void FormClick(TObject *Sender);
+    void FormMouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Timer1Timer(TObject *Sender);
 };
 
 } // namespace LayoutStandIns

@@ -1,4 +1,6 @@
+#include "framework/core/Reader.h"
 #include "framework/core/Streams.h"
+#include "tests/unit/layout/StandIns.h"
 
 #include <QDir>
 #include <QFile>
@@ -192,7 +194,8 @@ TEST_F(FileStreamTest, DeniedCreateLeavesTheFileIntact)
     EXPECT_EQ(ReadAll(Reader.get()), "precious");
 }
 
-// Registers a binary resource tree built by rcc from a temporary folder with kiv/forms/TFORM9.
+// Registers a binary resource tree built by rcc from a temporary folder with kiv/forms/TFORM9 and
+// kiv/bitmaps/DOT.bmp.
 TEST(ResourceStreamTest, ReadsQtResourcesAndRaisesWhenMissing)
 {
     const QString Rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/rcc";
@@ -203,7 +206,7 @@ TEST(ResourceStreamTest, ReadsQtResourcesAndRaisesWhenMissing)
     QDir(Dir.path()).mkpath("kiv/bitmaps");
     QFile Form(Dir.filePath("kiv/forms/TFORM9"));
     ASSERT_TRUE(Form.open(QIODevice::WriteOnly));
-    Form.write("object Form9: TForm9\nend\n");
+    Form.write("object Form1: TForm1\n  Caption = 'From a resource'\nend\n");
     Form.close();
     QFile Bmp(Dir.filePath("kiv/bitmaps/DOT.bmp"));
     ASSERT_TRUE(Bmp.open(QIODevice::WriteOnly));
@@ -219,7 +222,7 @@ TEST(ResourceStreamTest, ReadsQtResourcesAndRaisesWhenMissing)
     ASSERT_TRUE(QResource::registerResource(Out));
 
     TAutoFree<TResourceStream> R(TResourceStream::Create("tform9"));   // names ignore case
-    EXPECT_EQ(R->Bytes(), "object Form9: TForm9\nend\n");
+    EXPECT_TRUE(R->Bytes().startsWith("object Form1: TForm1\n"));
     EXPECT_THROW(R->WriteBuffer("x", 1), EStreamError);
     EXPECT_EQ(TResourceStream::FindResource("DOT", RT_BITMAP), ":/kiv/bitmaps/DOT.bmp");
     try {
@@ -228,6 +231,13 @@ TEST(ResourceStreamTest, ReadsQtResourcesAndRaisesWhenMissing)
     } catch (const EResNotFound &E) {
         EXPECT_EQ(E.Message(), "Resource TFORM8 not found");
     }
+
+    // A window layout straight from the resources.
+    LayoutStandIns::RegisterStandIns();
+    TAutoFree<LayoutStandIns::TForm1> Form1(LayoutStandIns::TForm1::Create(nullptr));
+    ReadComponentRes("TFORM9", Form1.get());
+    EXPECT_EQ(Form1->Caption(), "From a resource");
+    EXPECT_THROW(ReadComponentRes("TFORM8", Form1.get()), EResNotFound);
     QResource::unregisterResource(Out);
 }
 
