@@ -380,7 +380,8 @@ TEST(Bitmap, PictureDataIsClassNameThenSizeThenFile)
 
 TEST(Bitmap, LoadsNamedResourcesAndRaisesForMissingOnes)
 {
-    EXPECT_THROW(TBitmap::Create()->LoadFromResourceName(HInstance, QStringLiteral("NO_SUCH_PICTURE")), EResNotFound);
+    TAutoFree<TBitmap> Missing(TBitmap::Create());
+    EXPECT_THROW(Missing->LoadFromResourceName(HInstance, QStringLiteral("NO_SUCH_PICTURE")), EResNotFound);
 
     const QString Rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/rcc";
     if (!QFile::exists(Rcc))
