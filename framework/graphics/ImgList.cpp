@@ -43,16 +43,20 @@ int TCustomImageList::AddFrames(TBitmap *Image, const std::function<bool(int X, 
         return -1;
     const QImage &Source = Image->Image();
     const int Frames = std::max(1, Source.width() / FWidth);
+    const int Rows = std::min(FHeight, int(Source.height()));
     const int First = Count();
     for (int F = 0; F < Frames; ++F) {
         QImage Frame(FWidth, FHeight, QImage::Format_ARGB32);
         Frame.fill(0);
-        for (int Y = 0; Y < std::min(FHeight, int(Source.height())); ++Y)
+        for (int Y = 0; Y < Rows; ++Y) {
+            const QRgb *In = reinterpret_cast<const QRgb *>(Source.constScanLine(Y));
+            QRgb *Out = reinterpret_cast<QRgb *>(Frame.scanLine(Y));
             for (int X = 0; X < FWidth; ++X) {
                 const int SX = F * FWidth + X;
                 if (SX < Source.width() && !Transparent(SX, Y))
-                    Frame.setPixel(X, Y, Source.pixel(SX, Y) | 0xFF000000u);
+                    Out[X] = In[SX] | 0xFF000000u;
             }
+        }
         FImages.append(Frame);
     }
     Change();
@@ -78,7 +82,9 @@ int TCustomImageList::AddMasked(TBitmap *Image, TColor MaskColor)
         return qRgb(GetRValue(C), GetGValue(C), GetBValue(C)) & 0xFFFFFFu;
     }();
     const QImage &Source = Image->Image();
-    return AddFrames(Image, [&](int X, int Y) { return (Source.pixel(X, Y) & 0xFFFFFFu) == Key; });
+    return AddFrames(Image, [&](int X, int Y) {
+        return (reinterpret_cast<const QRgb *>(Source.constScanLine(Y))[X] & 0xFFFFFFu) == Key;
+    });
 }
 
 void TCustomImageList::Delete(int Index)

@@ -295,6 +295,35 @@ TEST(Gdi, StretchBltIsNearestNeighbourAndMirrorsOnNegativeExtents)
     EXPECT_EQ(Dst.At(0, 0), Blue);
 }
 
+TEST(Gdi, RasterOperationsCombineSourceDestinationAndBrush)
+{
+    const COLORREF Src = 0x0F0F33, Dst = 0x00FF11;
+    const struct
+    {
+        DWORD Rop;
+        COLORREF Result;
+    } Cases[] = {
+        {SRCCOPY, Src},          {SRCAND, Src & Dst},   {SRCPAINT, Src | Dst},   {SRCINVERT, Src ^ Dst},
+        {NOTSRCCOPY, ~Src & 0xFFFFFF}, {DSTINVERT, ~Dst & 0xFFFFFF}, {PATCOPY, Red},    {BLACKNESS, Black},
+        {WHITENESS, White},
+    };
+    for (const auto &C : Cases) {
+        TestSurface S(1, 1, Src), D(2, 1, Dst);
+        HBRUSH B = CreateSolidBrush(Red);
+        SelectObject(D.DC, B);
+        EXPECT_TRUE(BitBlt(D.DC, 0, 0, 1, 1, S.DC, 0, 0, C.Rop)) << std::hex << C.Rop;
+        EXPECT_EQ(D.At(0, 0), C.Result) << std::hex << C.Rop;
+        EXPECT_EQ(D.At(1, 0), Dst);
+        SelectObject(D.DC, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DeleteObject(B);
+    }
+    TestSurface S(3, 1, 0x102030);
+    const RECT R{2, 0, 1, 1};
+    InvertRect(S.DC, &R);
+    EXPECT_EQ(S.At(1, 0), 0xEFDFCFu);
+    EXPECT_EQ(S.At(2, 0), 0x102030u);
+}
+
 TEST(Gdi, TransparentBltLeavesOutTheKeyColour)
 {
     const COLORREF Magenta = 0xFF00FF;
