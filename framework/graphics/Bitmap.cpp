@@ -17,7 +17,7 @@ void TBitmapCanvas::Construct(TBitmap *ABitmap)
 
 TBitmapCanvas::~TBitmapCanvas()
 {
-    HDC DC = HandleAllocated() ? Handle() : nullptr;
+    HDC DC = HandleValue();
     SetHandleValue(nullptr);
     DeleteDC(DC);
 }

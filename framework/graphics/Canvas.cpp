@@ -28,9 +28,16 @@ TCanvas::~TCanvas()
 
 HDC TCanvas::Handle()
 {
+    RequireFont();
+    RequirePen();
+    RequireBrush();
+    return FHandle;
+}
+
+void TCanvas::RequireHandle()
+{
     if (!FHandle)
         CreateHandle();
-    return FHandle;
 }
 
 void TCanvas::SetHandle(HDC Value)
@@ -66,7 +73,8 @@ void TCanvas::ObjectChanged(TObject *Sender)
 
 void TCanvas::RequireFont()
 {
-    if (FFontValid || !Handle())
+    RequireHandle();
+    if (FFontValid || !FHandle)
         return;
     SelectObject(FHandle, FFont->Handle());
     SetTextColor(FHandle, ColorToRGB(FFont->Color()));
@@ -75,7 +83,8 @@ void TCanvas::RequireFont()
 
 void TCanvas::RequirePen()
 {
-    if (FPenValid || !Handle())
+    RequireHandle();
+    if (FPenValid || !FHandle)
         return;
     SelectObject(FHandle, FPen->Handle());
     FPenValid = true;
@@ -84,7 +93,8 @@ void TCanvas::RequirePen()
 // The brush also decides how text and pen gaps are backed: opaque in the brush colour, or not at all.
 void TCanvas::RequireBrush()
 {
-    if (FBrushValid || !Handle())
+    RequireHandle();
+    if (FBrushValid || !FHandle)
         return;
     SelectObject(FHandle, FBrush->Handle());
     if (FBrush->Style() == bsClear)
@@ -143,7 +153,8 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
 void TCanvas::MoveTo(int X, int Y)
 {
     FPenPos = Point(X, Y);
-    if (Handle())
+    RequireHandle();
+    if (FHandle)
         MoveToEx(FHandle, X, Y, nullptr);
 }
 
@@ -179,7 +190,8 @@ void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 void TCanvas::DrawFocusRect(const TRect &R)
 {
     Changing();
-    if (Handle())
+    RequireHandle();
+    if (FHandle)
         ::DrawFocusRect(FHandle, &R);
     Changed();
 }

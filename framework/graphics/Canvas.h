@@ -16,6 +16,7 @@ public:
     void Construct();
     ~TCanvas() override;
 
+    // The DC with this canvas's font, pen and brush selected, ready for direct GDI calls such as DrawText.
     HDC Handle();
     // A foreign DC: the canvas draws on it but never deletes it; nullptr detaches.
     void SetHandle(HDC Value);
@@ -67,10 +68,12 @@ protected:
     virtual void CreateHandle() {}
     // Called with the new handle (nullptr when it goes away).
     void SetHandleValue(HDC Value);
+    HDC HandleValue() const { return FHandle; }
     void Changing();
     void Changed();
 
 private:
+    void RequireHandle();
     void RequireFont();
     void RequirePen();
     void RequireBrush();

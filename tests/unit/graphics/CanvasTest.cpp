@@ -183,6 +183,30 @@ TEST(Canvas, TextUsesFontColourAndBrushBackground)
         EXPECT_EQ(T->Canvas()->Pixels(12, Y), clWhite);
 }
 
+TEST(Canvas, HandleComesWithTheCanvasObjectsSelected)
+{
+    // Direct GDI calls on Canvas->Handle() draw with the canvas's font colour and brush.
+    TAutoFree<TBitmap> B(TBitmap::Create());
+    B->SetSize(60, 20);
+    TCanvas *C = B->Canvas();
+    C->Font()->SetColor(clRed);
+    C->Brush()->SetStyle(bsClear);
+    RECT R{0, 0, 60, 20};
+    DrawText(C->Handle(), QStringLiteral("Mm"), -1, &R, DT_SINGLELINE);
+    int Red = 0, Other = 0;
+    for (int Y = 0; Y < 20; ++Y)
+        for (int X = 0; X < 60; ++X) {
+            const TColor P = C->Pixels(X, Y);
+            Red += P == clRed;
+            Other += P != clRed && P != clWhite && (P & 0xFF) < 0x80;
+        }
+    EXPECT_GT(Red, 0);
+    EXPECT_EQ(Other, 0);     // no black text, no opaque background
+    C->Brush()->SetColor(clLime);
+    FillRect(C->Handle(), &R, static_cast<HBRUSH>(GetCurrentObject(C->Handle(), OBJ_BRUSH)));
+    EXPECT_EQ(C->Pixels(0, 0), clLime);
+}
+
 TEST(Canvas, ForeignHandleIsUsedAndNeverDeleted)
 {
     TestSurface S(6, 6);
