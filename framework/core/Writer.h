@@ -1,10 +1,13 @@
 #pragma once
 // TWriter: writes a component tree as a text window layout, the form TReader reads.
 //
-// Each object block holds the published properties that differ from their defaults (in table
-// order), then the defined properties, then the children in GetChildren order (for a root: its
-// non-visual components, then its controls). Strings are ASCII with #nnnn codes for the rest;
-// long strings are split with '+'; binary data is written as lines of hex.
+// Each object block holds the published properties that are stored and differ from their defaults
+// (in table order; a class's Stored function that says yes writes a property even at its default),
+// then the defined properties, then the children in GetChildren order (for a root: its non-visual
+// components, then its controls). A component's name is in its object line, not a property line.
+// Strings are ASCII with #nnnn codes for the rest; long strings are split with '+'; binary data is
+// written as lines of hex; events by the name of the root's method they are bound to; references
+// by component name (Owner.Name for a component of another root).
 
 #include "framework/core/Classes.h"
 

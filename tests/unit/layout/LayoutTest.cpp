@@ -501,6 +501,18 @@ TEST_F(LayoutTest, EventsAndFieldsBindByName)
     EXPECT_FALSE(WriteComponentToText(Form.get()).contains("OnClick"));
 }
 
+// Two windows of one layout under one owner: the second root takes a free name.
+TEST_F(LayoutTest, RootsOfOneOwnerGetUniqueNames)
+{
+    TAutoFree<TComponent> Application(TComponent::Create(nullptr));
+    auto *A = TForm1::Create(Application.get());
+    auto *B = TForm1::Create(Application.get());
+    ReadComponentFromText("object Form1: TForm1\nend\n", A);
+    ReadComponentFromText("object Form1: TForm1\nend\n", B);
+    EXPECT_EQ(A->Name(), "Form1");
+    EXPECT_EQ(B->Name(), "Form1_1");
+}
+
 // Malformed layouts: the error names the line and the offending token, or the unknown name.
 TEST_F(LayoutTest, MalformedLayoutsRaiseWithLineAndToken)
 {
@@ -557,6 +569,22 @@ TEST_F(LayoutTest, MalformedLayoutsRaiseWithLineAndToken)
         // A failed read leaves nothing half-loaded.
         EXPECT_FALSE(Target->ComponentState().Contains(csLoading)) << C.Text.constData();
     }
+}
+
+// A setter's own error leaves the reader as it is (the form's constructor reports it).
+TEST_F(LayoutTest, SetterErrorsPropagateUnchanged)
+{
+    try {
+        Read("object Form1: TForm1\n"
+             "  object kivRadioGroup1: TkivRadioGroup\n"
+             "    ItemIndex = 5\n"
+             "  end\n"
+             "end\n");
+        FAIL();
+    } catch (const EListError &E) {
+        EXPECT_EQ(E.Message(), "List index out of bounds (5)");
+    }
+    EXPECT_FALSE(Form->kivRadioGroup1->ComponentState().Contains(csLoading));
 }
 
 // Hostile nesting is refused before it exhausts the stack.
