@@ -49,21 +49,15 @@ TComponent *TReader::ReadRootComponent(TComponent *Root)
     TParser &P = *FParser;
     if (P.TokenSymbolIs("inherited") || P.TokenSymbolIs("inline"))
         P.Error(QStringLiteral("'%1' layouts are not supported").arg(P.TokenString()));
-    P.CheckSymbol("object");
-    P.NextToken();
-    P.CheckToken(TParser::toSymbol);
-    const QString Name = P.TokenString();
-    P.NextToken();
-    P.CheckChar(':');
-    P.NextToken();
-    P.CheckToken(TParser::toSymbol);
-    const QString ClassName = P.TokenString();
+    QString Name, ClassName;
+    const int Line = ReadObjectHeader(Name, ClassName);
     bool ClassFits = false;
     for (TClass C = Root->ClassType(); C && !ClassFits; C = C->Parent())
         ClassFits = SameText(C->Name(), ClassName);
     if (!ClassFits)
-        P.Error(QStringLiteral("a layout of %1 cannot be read into a %2").arg(ClassName, Root->ClassName()));
-    P.NextToken();
+        throw EReadError(QStringLiteral("Line %1: a layout of %2 cannot be read into a %3")
+                             .arg(Line)
+                             .arg(ClassName, Root->ClassName()));
 
     Root->SetComponentState(Root->ComponentState() + csLoading + csReading);
     FLoaded.clear();
@@ -123,26 +117,44 @@ void TReader::ReadData(TComponent *Instance)
     P.NextToken();
 }
 
-TComponent *TReader::ReadChildComponent()
+// "object Name: TClass", or "object TClass" for a component without a name. Returns the line of
+// the class name and leaves the token after it.
+int TReader::ReadObjectHeader(QString &Name, QString &ClassName)
 {
     TParser &P = *FParser;
     P.CheckSymbol("object");
     P.NextToken();
     P.CheckToken(TParser::toSymbol);
-    const QString Name = P.TokenString();
+    ClassName = P.TokenString();
+    int Line = P.SourceLine();
     P.NextToken();
-    P.CheckChar(':');
-    P.NextToken();
-    P.CheckToken(TParser::toSymbol);
-    const QString ClassName = P.TokenString();
+    Name.clear();
+    // A second name on the same line means a header that lacks its ':'.
+    if (P.TokenCharIs(':') || (P.Token() == TParser::toSymbol && P.SourceLine() == Line)) {
+        Name = ClassName;
+        P.CheckChar(':');
+        P.NextToken();
+        P.CheckToken(TParser::toSymbol);
+        ClassName = P.TokenString();
+        Line = P.SourceLine();
+        P.NextToken();
+    }
+    return Line;
+}
+
+TComponent *TReader::ReadChildComponent()
+{
+    QString Name, ClassName;
+    const int Line = ReadObjectHeader(Name, ClassName);
     const TClass C = GetClass(ClassName);
     if (!C)
-        throw EClassNotFound(QStringLiteral("Line %1: class %2 not found").arg(P.SourceLine()).arg(ClassName));
+        throw EClassNotFound(QStringLiteral("Line %1: class %2 not found").arg(Line).arg(ClassName));
     if (!IsComponentClass(C) || C->IsAbstract())
-        P.Error(QStringLiteral("%1 is not a class of components that can be created").arg(C->Name()));
-    if (FOwner->FindComponent(Name))
-        P.Error(QStringLiteral("a component named %1 already exists").arg(Name));
-    P.NextToken();
+        throw EReadError(QStringLiteral("Line %1: %2 is not a class of components that can be created")
+                             .arg(Line)
+                             .arg(C->Name()));
+    if (!Name.isEmpty() && FOwner->FindComponent(Name))
+        throw EReadError(QStringLiteral("Line %1: a component named %2 already exists").arg(Line).arg(Name));
     Nest();
 
     TComponent *Result = CreateComponent(C, FOwner);

@@ -71,7 +71,7 @@ private:
         int Line = 0;
     };
 
-    void ReadObject(TComponent *Instance, bool IsRoot);
+    int ReadObjectHeader(QString &Name, QString &ClassName);
     TComponent *ReadChildComponent();
     void ReadPropValue(TPersistent *Instance, const TPropInfo *Prop);
     qint64 ReadSetValue(const TPropInfo *Prop);

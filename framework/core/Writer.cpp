@@ -97,7 +97,8 @@ void TWriter::WriteComponent(TComponent *Component)
         TComponent *C;
         ~TRestore() { C->SetComponentState(C->ComponentState() - csWriting); }
     } Restore{Component};
-    Emit(Indent() + "object " + Component->Name().toUtf8() + ": " + Component->ClassName().toUtf8() + "\n");
+    const QByteArray Name = Component->Name().isEmpty() ? QByteArray() : Component->Name().toUtf8() + ": ";
+    Emit(Indent() + "object " + Name + Component->ClassName().toUtf8() + "\n");
     ++FIndent;
     Component->WriteState(this);
     --FIndent;

@@ -501,6 +501,26 @@ TEST_F(LayoutTest, EventsAndFieldsBindByName)
     EXPECT_FALSE(WriteComponentToText(Form.get()).contains("OnClick"));
 }
 
+// A component without a name has a header without one.
+TEST_F(LayoutTest, UnnamedComponentsRoundTrip)
+{
+    Read("object Form1: TForm1\n"
+         "  object THolder\n"
+         "    Int = 3\n"
+         "  end\n"
+         "end\n");
+    ASSERT_EQ(Form->ComponentCount(), 1);
+    auto *H = dynamic_cast<THolder *>(Form->Components(0));
+    ASSERT_TRUE(H);
+    EXPECT_EQ(H->Name(), "");
+    EXPECT_EQ(H->Int, 3);
+    const QByteArray Text = WriteComponentToText(Form.get());
+    EXPECT_TRUE(Text.contains("\n  object THolder\n    Int = 3\n")) << Text.constData();
+    TAutoFree<TForm1> Again(TForm1::Create(nullptr));
+    ReadComponentFromText(Text, Again.get());
+    EXPECT_EQ(WriteComponentToText(Again.get()), Text);
+}
+
 // Two windows of one layout under one owner: the second root takes a free name.
 TEST_F(LayoutTest, RootsOfOneOwnerGetUniqueNames)
 {
