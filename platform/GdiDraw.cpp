@@ -138,6 +138,9 @@ int PenWidth(HPEN Pen)
 }
 
 // Bresenham from (X0, Y0) towards (X1, Y1), the end point excluded; logical coordinates.
+//
+// After k steps the minor coordinate has moved ceil((2 Minor k - Major) / (2 Major)) times (at least 0),
+// which lets a long line start where it enters the clip box; it stops where it leaves it.
 void DrawLine(HDC DC, Plotter &Out, int X0, int Y0, int X1, int Y1, int Width)
 {
     const HPEN Pen = DC->State.Pen;
@@ -147,19 +150,60 @@ void DrawLine(HDC DC, Plotter &Out, int X0, int Y0, int X1, int Y1, int Width)
     const QRgb Back = Pixel(DC->State.BkColor);
     const bool FillGaps = DC->State.BkMode == OPAQUE;
     const std::vector<int> Dashes = Width == 1 ? DashPattern(Pen->Log.lopnStyle) : std::vector<int>();
-    size_t Dash = 0;
-    int DashLeft = Dashes.empty() ? 0 : Dashes[0];
 
-    const QPoint S = DC->ToSurface(X0, Y0);
-    const QPoint E = DC->ToSurface(X1, Y1);
-    int X = S.x(), Y = S.y();
-    const int DX = std::abs(E.x() - X), DY = std::abs(E.y() - Y);
-    const int SX = E.x() > X ? 1 : -1, SY = E.y() > Y ? 1 : -1;
+    const QPoint Offset = DC->ToSurface(0, 0);
+    long long X = (long long)X0 + Offset.x(), Y = (long long)Y0 + Offset.y();
+    const long long EX = (long long)X1 + Offset.x(), EY = (long long)Y1 + Offset.y();
+    const long long DX = std::llabs(EX - X), DY = std::llabs(EY - Y);
+    const int SX = EX > X ? 1 : -1, SY = EY > Y ? 1 : -1;
     const bool XMajor = DX >= DY;
-    const int Steps = XMajor ? DX : DY;
-    const int Major = XMajor ? DX : DY, Minor = XMajor ? DY : DX;
-    int Err = 2 * Minor - Major;
-    for (int I = 0; I < Steps; ++I) {
+    const long long Steps = XMajor ? DX : DY;
+    const long long Major = Steps, Minor = XMajor ? DY : DX;
+
+    const QRect Reach = Out.Box.adjusted(-Width, -Width, Width, Width);
+    if (Reach.isEmpty() || std::max(X, EX) < Reach.left() || std::min(X, EX) > Reach.right()
+        || std::max(Y, EY) < Reach.top() || std::min(Y, EY) > Reach.bottom())
+        return;
+
+    // The steps whose major coordinate lies within the clip box.
+    long long Skip = 0, Last = 0;
+    if (XMajor) {
+        Skip = SX > 0 ? Reach.left() - X : X - Reach.right();
+        Last = SX > 0 ? Reach.right() - X : X - Reach.left();
+    } else {
+        Skip = SY > 0 ? Reach.top() - Y : Y - Reach.bottom();
+        Last = SY > 0 ? Reach.bottom() - Y : Y - Reach.top();
+    }
+    Skip = std::clamp(Skip, 0LL, Steps);
+    const long long End = std::clamp(Last + 1, Skip, Steps);
+    const __int128 Twice = (__int128)2 * Minor * Skip - Major;
+    const long long MinorSteps = Twice <= 0 ? 0 : (long long)((Twice + 2 * Major - 1) / (2 * Major));
+    long long Err = 2 * Minor - Major + (long long)((__int128)2 * Minor * Skip - (__int128)2 * Major * MinorSteps);
+    if (XMajor) {
+        X += SX * Skip;
+        Y += SY * MinorSteps;
+    } else {
+        Y += SY * Skip;
+        X += SX * MinorSteps;
+    }
+    size_t Dash = 0;
+    long long DashLeft = 0;
+    if (!Dashes.empty()) {
+        long long Period = 0;
+        for (int D : Dashes)
+            Period += D;
+        DashLeft = Skip % Period;
+        while (DashLeft >= Dashes[Dash])
+            DashLeft -= Dashes[Dash++];
+        DashLeft = Dashes[Dash] - DashLeft;
+    }
+
+    bool Entered = false;
+    for (long long I = Skip; I < End; ++I) {
+        if (Reach.contains(int(X), int(Y)))
+            Entered = true;
+        else if (Entered)
+            break;
         bool On = true;
         if (!Dashes.empty()) {
             On = Dash % 2 == 0;
@@ -168,10 +212,12 @@ void DrawLine(HDC DC, Plotter &Out, int X0, int Y0, int X1, int Y1, int Width)
                 DashLeft = Dashes[Dash];
             }
         }
-        if (On)
-            Out.PutWide(X, Y, Width, Fore);
-        else if (FillGaps)
-            Out.Put(X, Y, Back);
+        if (Entered) {
+            if (On)
+                Out.PutWide(int(X), int(Y), Width, Fore);
+            else if (FillGaps)
+                Out.Put(int(X), int(Y), Back);
+        }
         if (Err > 0) {
             if (XMajor) Y += SY; else X += SX;
             Err -= 2 * Major;
@@ -203,19 +249,24 @@ BOOL Transfer(HDC Dst, int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc, 
     }
     const QRect SrcBounds = Src->Bounds();
 
-    std::vector<int> Column(static_cast<size_t>(N));
-    for (int I = 0; I < N; ++I) {
-        int J = int((long long)I * M / N);
-        Column[size_t(I)] = S.left() + (MirrorX ? M - 1 - J : J);
+    // Source columns of the destination columns that can be drawn at all.
+    const QRect Visible = D & Dst->SurfaceClip().boundingRect();
+    if (Visible.isEmpty())
+        return TRUE;
+    std::vector<int> Column(static_cast<size_t>(Visible.width()));
+    for (int X = Visible.left(); X <= Visible.right(); ++X) {
+        const int I = X - D.left();
+        const int J = int((long long)I * M / N);
+        Column[size_t(X - Visible.left())] = S.left() + (MirrorX ? M - 1 - J : J);
     }
-    const QRect Touched = ForSpans(Dst, D, [&](QRgb *Line, int DY, int X0, int X1) {
+    const QRect Touched = ForSpans(Dst, Visible, [&](QRgb *Line, int DY, int X0, int X1) {
         int J = int((long long)(DY - D.top()) * MH / NH);
         const int SY = S.top() + (MirrorY ? MH - 1 - J : J);
         if (SY < SrcBounds.top() || SY > SrcBounds.bottom())
             return;
         const QRgb *SrcLine = reinterpret_cast<const QRgb *>(SrcImg->constScanLine(SY));
         for (int DX = X0; DX <= X1; ++DX) {
-            const int SX = Column[size_t(DX - D.left())];
+            const int SX = Column[size_t(DX - Visible.left())];
             if (SX >= SrcBounds.left() && SX <= SrcBounds.right())
                 Apply(Line[DX], SrcLine[SX]);
         }
@@ -391,6 +442,10 @@ BOOL Polygon(HDC DC, const POINT *Points, int Count)
             MinY = std::min(MinY, Points[I].Y);
             MaxY = std::max(MaxY, Points[I].Y);
         }
+        const QPoint O = DC->ToSurface(0, 0);
+        const QRect Box = DC->SurfaceClip().boundingRect().translated(-O);
+        MinY = std::max(MinY, Box.top());
+        MaxY = std::min(MaxY, Box.bottom() + 1);
         QRegion Fill;
         std::vector<int> Crossings;
         for (int Y = MinY; Y < MaxY; ++Y) {
@@ -409,12 +464,13 @@ BOOL Polygon(HDC DC, const POINT *Points, int Count)
                 Crossings.push_back(-FloorDiv(-Num, Den));
             }
             std::sort(Crossings.begin(), Crossings.end());
-            for (size_t I = 0; I + 1 < Crossings.size(); I += 2)
-                if (Crossings[I + 1] > Crossings[I])
-                    Fill += QRect(Crossings[I], Y, Crossings[I + 1] - Crossings[I], 1);
+            for (size_t I = 0; I + 1 < Crossings.size(); I += 2) {
+                const int X0 = std::max(Crossings[I], Box.left()), X1 = std::min(Crossings[I + 1], Box.right() + 1);
+                if (X1 > X0)
+                    Fill += QRect(X0, Y, X1 - X0, 1);
+            }
         }
         QRect Touched;
-        const QPoint O = DC->ToSurface(0, 0);
         for (const QRect &R : Fill.translated(O))
             Touched |= PaintRect(DC, R, Brush);
         Notify(DC, Touched);
@@ -446,7 +502,10 @@ BOOL Arc(HDC DC, int Left, int Top, int Right, int Bottom, int XStart, int YStar
     auto Inside = [&](long long X, long long Y) {
         if (A == 0 || B == 0)
             return (A == 0 ? X == 0 && std::llabs(Y) <= B : std::llabs(X) <= A && Y == 0);
-        return X * X * B * B + Y * Y * A * A <= A * A * B * B;
+        // Exact for any arc that fits a surface; only absurd boxes round.
+        const long double XX = (long double)X * X, YY = (long double)Y * Y, AA = (long double)A * A,
+                          BB = (long double)B * B;
+        return XX * BB + YY * AA <= AA * BB;
     };
     auto Angle = [](long long X, long long Y) {
         const double T = std::atan2(double(-Y), double(X));
@@ -459,8 +518,10 @@ BOOL Arc(HDC DC, int Left, int Top, int Right, int Bottom, int XStart, int YStar
     const QRgb P = Pixel(Pen->Log.lopnColor);
     const int Width = PenWidth(Pen);
     Plotter Out(DC);
-    for (int Y = Top; Y < Bottom; ++Y)
-        for (int X = Left; X < Right; ++X) {
+    const QPoint O = DC->ToSurface(0, 0);
+    const QRect Box = Out.Box.translated(-O).adjusted(-Width, -Width, Width, Width);
+    for (int Y = std::max(Top, Box.top()); Y < std::min(Bottom, Box.bottom() + 1); ++Y)
+        for (int X = std::max(Left, Box.left()); X < std::min(Right, Box.right() + 1); ++X) {
             const long long PX = 2LL * X - CX2, PY = 2LL * Y - CY2;
             if (!Inside(PX, PY))
                 continue;

@@ -29,8 +29,10 @@ constexpr quint32 BI_RGB = 0;
 constexpr quint32 BI_RLE8 = 1;
 constexpr quint32 BI_RLE4 = 2;
 constexpr quint32 BI_BITFIELDS = 3;
-constexpr qint64 MaxPixels = qint64(1) << 26;
-constexpr int MaxSide = 1 << 16;
+// Far beyond any picture of a skin or a program, and small enough that a forged header cannot make a
+// tiny file allocate hundreds of megabytes (16 M pixels are 64 MB at 32 bits).
+constexpr qint64 MaxPixels = qint64(1) << 24;
+constexpr int MaxSide = 1 << 15;
 
 struct TInfoHeader
 {

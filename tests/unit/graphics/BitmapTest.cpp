@@ -181,6 +181,7 @@ TEST(Bitmap, MalformedFilesRaiseAndLeaveTheBitmapAlone)
         {"negative width", Patch32(G, 18, quint32(-4))},
         {"absurd width", Patch32(G, 18, 100000000)},
         {"absurd height", Patch32(G, 22, 0x7FFFFFFF)},
+        {"absurd area in a small run-length file", Patch32(Patch32(Patch32(G, 30, 1), 18, 8000), 22, 8000)},
         {"zero height", Patch32(G, 22, 0)},
         {"7 bits per pixel", Patch16(G, 28, 7)},
         {"jpeg compression", Patch32(G, 30, 4)},

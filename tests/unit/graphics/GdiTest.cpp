@@ -97,6 +97,13 @@ TEST(Gdi, DottedPenAlternatesRuns)
     MoveToEx(S.DC, 0, 0, nullptr);
     LineTo(S.DC, 12, 0);
     EXPECT_EQ(S.Mask(Red), "###...###...\n");
+    // Starting outside the surface keeps the dashes in step.
+    TestSurface T(12, 1);
+    SelectObject(T.DC, P);
+    MoveToEx(T.DC, -7, 0, nullptr);
+    LineTo(T.DC, 12, 0);
+    EXPECT_EQ(T.Mask(Red), "##...###...#\n");
+    SelectObject(T.DC, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
     SelectObject(S.DC, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
     DeleteObject(P);
 }
@@ -362,6 +369,34 @@ TEST(Gdi, ClipRectanglesAreFixedInDeviceSpace)
     FillRect(S.DC, &All, B);
     EXPECT_EQ(S.Mask(Black), Rows({"......", ".###..", ".#.#..", ".###..", "......", "......"}));
     DeleteObject(B);
+}
+
+TEST(Gdi, HugeShapesCostOnlyWhatShows)
+{
+    // Each of these would take minutes pixel by pixel; only the visible part is worked on.
+    TestSurface S(8, 8);
+    HBRUSH Fill = CreateSolidBrush(Red);
+    SelectObject(S.DC, Fill);
+    MoveToEx(S.DC, -400000000, 3, nullptr);
+    LineTo(S.DC, 400000000, 3);
+    EXPECT_EQ(S.At(0, 3), Black);
+    EXPECT_EQ(S.At(7, 3), Black);
+    MoveToEx(S.DC, 2000000000, 2000000005, nullptr);    // diagonal, entering at (5, 5) from far away
+    LineTo(S.DC, 5 - 7, 5 - 7);
+    EXPECT_EQ(S.At(5, 5), Black);
+    EXPECT_EQ(S.At(0, 0), Black);
+    EXPECT_EQ(S.At(1, 0), White);
+    const POINT Big[] = {{-300000000, -300000000}, {300000000, -300000000}, {0, 300000000}};
+    Polygon(S.DC, Big, 3);
+    EXPECT_EQ(S.At(4, 4), Red);
+    Arc(S.DC, -300000000, 4, 300000000, 600000000, 0, 0, 0, 0);
+    EXPECT_EQ(S.At(0, 5), Black);          // the top of a flat ellipse of even width
+    EXPECT_EQ(S.At(0, 6), Red);
+    TestSurface Src(2, 1);
+    SetPixel(Src.DC, 1, 0, Blue);
+    StretchBlt(S.DC, -500000000, 0, 1000000000, 1, Src.DC, 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(S.At(0, 0), Blue);          // the middle of the stretch: source column 1
+    DeleteObject(Fill);
 }
 
 TEST(Gdi, FontFacesMapToInstalledFamilies)
