@@ -2,6 +2,7 @@
 #include "framework/core/TypInfo.h"
 
 #include <QFile>
+#include <QtNumeric>
 
 #include <algorithm>
 #include <cerrno>
@@ -66,7 +67,7 @@ void TStream::WriteBuffer(const void *Buffer, qint64 Count)
 
 qint64 TStream::CopyFrom(TStream *Source, qint64 Count)
 {
-    if (Count == 0) {
+    if (Count <= 0) {
         Source->SetPosition(0);
         Count = Source->Size();
     }
@@ -99,11 +100,11 @@ qint64 TCustomMemoryStream::Read(void *Buffer, qint64 Count)
 
 qint64 TCustomMemoryStream::Seek(qint64 Offset, TSeekOrigin Origin)
 {
-    switch (Origin) {
-    case soFromBeginning: FPosition = Offset; break;
-    case soFromCurrent: FPosition += Offset; break;
-    case soFromEnd: FPosition = FData.size() + Offset; break;
-    }
+    const qint64 Base = Origin == soFromBeginning ? 0 : Origin == soFromCurrent ? FPosition : FData.size();
+    qint64 Result = 0;
+    if (qAddOverflow(Base, Offset, &Result))
+        throw EStreamError(QStringLiteral("Invalid stream position"));
+    FPosition = Result;
     return FPosition;
 }
 

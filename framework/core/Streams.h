@@ -28,7 +28,8 @@ public:
     virtual qint64 Size();
     virtual void SetSize(qint64 NewSize);
 
-    // Copies Count bytes from Source's position; Count 0 copies the whole of Source from its start.
+    // Copies Count bytes from Source's position; Count 0 (or less) copies the whole of Source from
+    // its start.
     qint64 CopyFrom(TStream *Source, qint64 Count);
 };
 
