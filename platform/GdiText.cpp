@@ -204,7 +204,9 @@ int DrawText(HDC DC, const QString &Text, int Length, RECT *R, UINT Format)
 
     std::vector<TextLine> Lines;
     if (!Source.isEmpty())
-        for (const QString &Para : Paragraphs(Source, SingleLine)) {
+        for (QString Para : Paragraphs(Source, SingleLine)) {
+            if (!(Format & DT_EXPANDTABS))
+                Para.replace(u'\t', u' ');
             TextLine L = (Format & DT_NOPREFIX) ? TextLine{Para, -1} : StripPrefixes(Para);
             if (!SingleLine && (Format & DT_WORDBREAK))
                 BreakWords(L, Layout, R->Right - R->Left, Lines);

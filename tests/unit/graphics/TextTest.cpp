@@ -71,6 +71,7 @@ TEST(GdiText, CalcRectMeasuresLinesPrefixesAndTabs)
         {QStringLiteral("ab\r\ncd\rx"), 0, Width(DC, QStringLiteral("ab")), 3},
         {QStringLiteral("ab\ncdef"), DT_SINGLELINE, Width(DC, QStringLiteral("abcdef")), 1},
         {QStringLiteral("a\tb"), DT_EXPANDTABS, 8 * M.tmAveCharWidth + Width(DC, QStringLiteral("b")), 1},
+        {QStringLiteral("a\tb"), 0, Width(DC, QStringLiteral("a b")), 1},
         {QString(), 0, 0, 0},
     };
     for (const Case &C : Cases) {
