@@ -366,13 +366,24 @@ void TReader::ReadCollection(TCollection *Collection)
     P.CheckChar('<');
     P.NextToken();
     Nest();
-    struct TUpdateGuard
-    {
-        TCollection *C;
-        ~TUpdateGuard() { C->EndUpdate(); }
-    };
     Collection->BeginUpdate();
-    TUpdateGuard Guard{Collection};
+    try {
+        ReadCollectionItems(Collection);
+    } catch (...) {
+        // The first error is the one to report; the update count must still come down.
+        try {
+            Collection->EndUpdate();
+        } catch (...) {
+        }
+        throw;
+    }
+    Collection->EndUpdate();
+    Unnest();
+}
+
+void TReader::ReadCollectionItems(TCollection *Collection)
+{
+    TParser &P = *FParser;
     const QStringList CollectionPath = FPropPath;
     TComponent *const Component = FPropComponent;
     // Always cleared, also by "<>", so a written empty collection reads back empty.
@@ -395,7 +406,6 @@ void TReader::ReadCollection(TCollection *Collection)
     P.NextToken();
     FPropComponent = Component;
     FPropPath = CollectionPath;
-    Unnest();
 }
 
 void TReader::DefineProperty(const QString &Name, TReaderProc ReadData, TWriterProc, bool)

@@ -72,6 +72,7 @@ private:
     };
 
     int ReadObjectHeader(QString &Name, QString &ClassName);
+    void ReadCollectionItems(TCollection *Collection);
     TComponent *ReadChildComponent();
     void ReadPropValue(TPersistent *Instance, const TPropInfo *Prop);
     qint64 ReadSetValue(const TPropInfo *Prop);
