@@ -27,6 +27,8 @@ constexpr UINT OBJ_PEN = 1;
 constexpr UINT OBJ_BRUSH = 2;
 constexpr UINT OBJ_DC = 3;
 constexpr UINT OBJ_FONT = 6;
+constexpr UINT OBJ_BITMAP = 7;
+constexpr UINT OBJ_REGION = 8;
 
 constexpr UINT PS_SOLID = 0;
 constexpr UINT PS_DASH = 1;
@@ -119,7 +121,8 @@ struct TEXTMETRIC
     LONG tmWeight = 0;
 };
 
-// Objects are reference counted: DeleteObject drops the creator's reference and every DC that has the object
+// Objects are reference counted (other kinds, such as regions, derive from GdiObject too): DeleteObject drops
+// the creator's reference and every DC that has the object
 // selected (or saved by SaveDC) holds one, so deleting a selected object never leaves a DC dangling.
 // Stock objects are never freed.
 class GdiObject
