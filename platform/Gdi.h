@@ -121,10 +121,9 @@ struct TEXTMETRIC
     LONG tmWeight = 0;
 };
 
-// Objects are reference counted (other kinds, such as regions, derive from GdiObject too): DeleteObject drops
-// the creator's reference and every DC that has the object
-// selected (or saved by SaveDC) holds one, so deleting a selected object never leaves a DC dangling.
-// Stock objects are never freed.
+// Objects are reference counted (other kinds, such as regions, derive from GdiObject too): DeleteObject
+// drops the creator's reference and every DC that has the object selected (or saved by SaveDC) holds one,
+// so deleting a selected object never leaves a DC dangling. Stock objects are never freed.
 class GdiObject
 {
 public:
