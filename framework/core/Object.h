@@ -72,8 +72,10 @@ private:
     bool FFreeing = false;
 };
 
-// Declares a framework class: KIV_OBJECT(TFoo, TBar) first in the class body. The class's .cpp
-// registers it with KIV_PUBLISHED (TypInfo.h).
+// Declares a framework class: KIV_OBJECT(TFoo, TBar) first in the class body. It gives the class
+// its protected default constructor, so members take their initial values where they are declared
+// and everything else goes in Construct(...). The class's .cpp registers it with KIV_PUBLISHED
+// (TypInfo.h).
 #define KIV_OBJECT(TSelf, TBase)                                                   \
 public:                                                                            \
     using inherited = TBase;                                                       \
@@ -126,7 +128,8 @@ template <class T>
 using TAutoFree = std::unique_ptr<T, TObjectFree>;
 
 // The class registry for creation by name. Every class with KIV_PUBLISHED is registered when its
-// unit is linked in; RegisterClass is for classes that must be found before anything uses them.
+// unit is linked in (the first class linked in under a name keeps it); RegisterClass raises
+// EFilerError for a second class of the same name, so a replacement is unregistered first.
 void RegisterClass(TClass C);
 void RegisterClasses(std::initializer_list<TClass> Classes);
 void UnRegisterClass(TClass C);

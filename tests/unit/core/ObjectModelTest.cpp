@@ -90,7 +90,9 @@ public:
     {
         inherited::Notification(AComponent, Operation);
         if (Operation == opRemove && AComponent == FTarget) {
-            Log << QStringLiteral("%1 drops %2").arg(Name(), AComponent->Name());
+            Log << QStringLiteral("%1 drops %2%3")
+                       .arg(Name(), AComponent->Name(),
+                            AComponent->ComponentState().Contains(csDestroying) ? QStringLiteral(" (destroying)") : QString());
             FTarget = nullptr;
         }
     }
@@ -244,7 +246,7 @@ TEST_F(ObjectModel, FreeNotificationAcrossOwnersDropsTheReference)
     Log.clear();
     OwnerY->Free();
     EXPECT_EQ(Holder->Target(), nullptr);
-    EXPECT_TRUE(Log.contains("Holder drops Target"));
+    EXPECT_TRUE(Log.contains("Holder drops Target (destroying)"));
 
     // The link goes both ways: a freed holder is never notified afterwards.
     auto *Target = Make<TModelBase>(nullptr, QStringLiteral("Target2"));
