@@ -178,7 +178,12 @@ QByteArray ReadFileBytes(TStream *Stream)
 
 void TBitmap::LoadFromStream(TStream *Stream)
 {
-    const TBitmapFileImage Loaded = ReadBitmapFile(ReadFileBytes(Stream));
+    LoadFromFileBytes(ReadFileBytes(Stream));
+}
+
+void TBitmap::LoadFromFileBytes(const QByteArray &File)
+{
+    const TBitmapFileImage Loaded = ReadBitmapFile(File);
     FImage = Loaded.Image;
     FWidth = FImage.width();
     FHeight = FImage.height();
@@ -214,13 +219,7 @@ void TBitmap::ReadData(TStream *Stream)
         throw EReadError(QStringLiteral("Stream read error: bitmap data of %1 bytes is truncated").arg(Size));
     QByteArray File(Size, '\0');
     Stream->ReadBuffer(File.data(), Size);
-    const TBitmapFileImage Loaded = ReadBitmapFile(File);
-    FImage = Loaded.Image;
-    FWidth = FImage.width();
-    FHeight = FImage.height();
-    FPixelFormat = Loaded.PixelFormat;
-    FPalette = Loaded.Palette;
-    Changed();
+    LoadFromFileBytes(File);
 }
 
 void TBitmap::WriteData(TStream *Stream)

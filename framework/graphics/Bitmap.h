@@ -77,6 +77,8 @@ protected:
 private:
     friend class TBitmapCanvas;
     void CanvasChanged(TObject *Sender);
+    // Takes the pixels, depth and palette of a whole bitmap file; the bitmap is unchanged when it raises.
+    void LoadFromFileBytes(const QByteArray &File);
 
     QImage FImage;
     int FWidth = 0;
