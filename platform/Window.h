@@ -160,6 +160,9 @@ inline BOOL PostMessageA(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 // Every queued message (posted, input, timer) is shown to Filter before dispatch; answering true stops it.
 // One filter: the application object's. nullptr removes it.
 void SetMessageFilter(std::function<bool(MSG &)> Filter);
+// Called inside the catch block when a window procedure raises while the queue delivers a message (the
+// handler may rethrow to look at the exception); nothing crosses the Qt event loop. nullptr: a warning.
+void SetExceptionHandler(std::function<void()> Handler);
 // What the queue is delivering now (hwnd, message, time, pt); a zero message outside delivery.
 const MSG &CurrentMessage();
 // Runs pending Qt events and queued messages, then the pending paints (like an empty classic queue).
@@ -243,6 +246,8 @@ BOOL IsIconic(HWND Wnd);
 BOOL IsZoomed(HWND Wnd);
 BOOL EnableWindow(HWND Wnd, BOOL Enable);
 BOOL IsWindowEnabled(HWND Wnd);
+// Through WM_SETTEXT (lParam: const QString *) and WM_GETTEXT (lParam: QString * to fill; answers the length),
+// so classes with a hosted widget can answer with its text.
 BOOL SetWindowText(HWND Wnd, const QString &Text);
 QString GetWindowText(HWND Wnd);
 
