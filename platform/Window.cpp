@@ -127,6 +127,9 @@ QRect FromRECT(const RECT &R) { return QRect(R.Left, R.Top, std::max(0, R.Width(
 
 bool IsLive(HWND W) { return W && G().Live.contains(W); }
 
+// A caption takes both bits; a border or a dialog frame alone is a band of ours (a bordered popup has no title).
+bool HasCaption(DWORD Style) { return (Style & WS_CAPTION) == WS_CAPTION; }
+
 WPARAM SizeKind(HWND W)
 {
     switch (W->State) {
@@ -261,7 +264,7 @@ bool ApplyWindowPos(HWND W, WINDOWPOS &Pos, bool FromQt)
     bool FrameChanged = Pos.flags & SWP_FRAMECHANGED;
 
     if (FrameChanged && IsTopLevel(W)) {
-        bool Decorated = (W->Style & WS_CAPTION) != 0;
+        bool Decorated = HasCaption(W->Style);
         if (Decorated != W->Decorated) {
             W->Decorated = Decorated;
             UpdateTopLevelFlags(W);
@@ -970,7 +973,7 @@ HWND CreateWindowEx(DWORD ExStyle, const QString &ClassName, const QString &Wind
         Parent->Children.insert(Parent->Children.begin(), W);
     } else {
         W->Owner = Parent ? GetTopLevelWindow(Parent) : nullptr;
-        W->Decorated = (Style & WS_CAPTION) != 0;
+        W->Decorated = HasCaption(Style);
         G().TopLevels.insert(G().TopLevels.begin(), W);
         if (X == CW_USEDEFAULT) {
             QPoint P = DefaultPlacement();
@@ -1274,7 +1277,7 @@ HWND SetParent(HWND Wnd, HWND NewParent)
         if (NewParent) {
             W->setParent(NewParent->Widget, Qt::Widget);
         } else {
-            Wnd->Decorated = (Wnd->Style & WS_CAPTION) != 0;
+            Wnd->Decorated = HasCaption(Wnd->Style);
             W->setParent(nullptr, TopLevelFlags(Wnd));
         }
         ApplyWidgetGeometry(Wnd);

@@ -314,9 +314,9 @@ const QImage *WindowSurface(HWND Wnd);
 
 // ---- non-client frame ------------------------------------------------------------------------------------
 
-// The frame DefWindowProc's WM_NCCALCSIZE leaves for the styles: top-level windows with caption bits have
-// the desktop's decorations and no band of ours; otherwise WS_THICKFRAME 4 pixels, WS_DLGFRAME or
-// WS_EX_DLGMODALFRAME 3, WS_BORDER 1, WS_EX_CLIENTEDGE 2 more.
+// The frame DefWindowProc's WM_NCCALCSIZE leaves for the styles: top-level windows with a caption (both bits
+// of WS_CAPTION) have the desktop's decorations and no band of ours; otherwise WS_THICKFRAME 4 pixels,
+// WS_DLGFRAME or WS_EX_DLGMODALFRAME 3, WS_BORDER 1, WS_EX_CLIENTEDGE 2 more.
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;
