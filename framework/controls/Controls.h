@@ -69,6 +69,9 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 // The shift state of a mouse message's key flags (MK_*) plus Alt from the keyboard.
 TShiftState KeysToShiftState(WPARAM Keys);
 
+// The anchors an alignment implies (alTop: left, top and right ...).
+TAnchors AnchorAlignOf(TAlign Align);
+
 // ---- TSizeConstraints ------------------------------------------------------------------------------------
 
 // Minimum and maximum size of a control; 0 means no limit.
@@ -304,6 +307,7 @@ protected:
     friend class TWinControl;
     friend class TControlCanvas;
     friend class TApplication;
+    friend class TCustomForm;
 
     TWinControl *FParent = nullptr;
     int FLeft = 0;
@@ -427,6 +431,7 @@ public:
     void DefaultHandler(TMessage &Message) override;
     void Dispatch(TMessage &Message) override;
     void SetParent(TWinControl *AParent) override;
+    void Loaded() override;
     void GetChildren(TGetChildProc Proc, TComponent *Root) override;
     TComponent *GetChildOwner() override { return nullptr; }
     void SetChildOrder(TComponent *Child, int Order) override;
@@ -548,9 +553,13 @@ protected:
 
 private:
     void UpdateBounds();
-    void DoAlignControls(TControl *AControl, TRect &Rect);
-    void AnchorControls(TRect &Rect);
-    void SetWindowZOrder();
+    void UpdateTabOrder(int Value);
+    void FixupTabList();
+    void RemoveFocus(bool Removing);
+    HWND PrecedingWindow(TWinControl *Control) const;
+    bool IsControlMouseMsg(TMessage &Message);
+    bool DoControlMsg(HWND ControlHandle, TMessage &Message);
+    int FTabOrder = -1;
     friend struct TWinControl_Published;
 };
 
@@ -622,5 +631,7 @@ TWinControl *FindVCLWindow(const TPoint &Pos);
 TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled);
 // True when Str has the accelerator "&" + the character of VK (letters ignore case; "&&" is a plain "&").
 bool IsAccel(quint16 VK, const QString &Str);
+// Gives back the DCs that control canvases took outside painting; runs after every message a window handles.
+void FreeDeviceContexts();
 // The class name a framework window class is registered under: the control's class name.
 QString WindowClassNameOf(const TWinControl *Control);

@@ -24,10 +24,22 @@ struct TMessage
 
 // Typed views of a TMessage, as the classic records overlay it. A view refers to the message it was made
 // from, so writing Result through it answers the message.
+// The low word of a message parameter, readable and writable in place (as a record field would be).
+struct TWordRef
+{
+    WPARAM &Value;
+    operator WORD() const { return LOWORD(Value); }
+    TWordRef &operator=(WORD V)
+    {
+        Value = (Value & ~WPARAM(0xFFFF)) | V;
+        return *this;
+    }
+};
+
 struct TWMKey
 {
     TMessage &M;
-    WORD &CharCode() { return reinterpret_cast<WORD &>(M.WParam); }
+    TWordRef CharCode() { return TWordRef{M.WParam}; }
     LPARAM KeyData() const { return M.LParam; }
 };
 using TWMChar = TWMKey;
