@@ -33,7 +33,7 @@ void NextCheckState(HWND W, QAbstractButton *B);
 
 // Check and radio buttons change their own state only for the automatic kinds; the others leave it to
 // their owner, who answers BN_CLICKED with BM_SETCHECK.
-template <class TButton> class ClassButton : public TButton
+template <class TButton> class ClassButton : public KeepInput<TButton>
 {
 public:
     explicit ClassButton(HWND W) : FWnd(W) {}
@@ -45,6 +45,7 @@ private:
     HWND FWnd;
 };
 
+using ClassPushButton = ClassButton<QPushButton>;
 using ClassCheckBox = ClassButton<QCheckBox>;
 using ClassRadioButton = ClassButton<QRadioButton>;
 
@@ -117,13 +118,13 @@ QWidget *CreateButton(HWND W, const QString &Text)
         break;
     }
     case TKind::Group: {
-        auto *G = new QGroupBox(Text);
+        auto *G = new KeepInput<QGroupBox>(Text);
         // Only a frame: the controls on it are windows of their own, and clicks go to them.
         G->setAttribute(Qt::WA_TransparentForMouseEvents);
         return G;
     }
     case TKind::Push:
-        Widget = new QPushButton;
+        Widget = new ClassPushButton(W);
         break;
     }
     auto *B = static_cast<QAbstractButton *>(Widget);

@@ -3,14 +3,34 @@
 
 #include "platform/StdClasses.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
-class QWidget;
-
 namespace ClassHost {
+
+bool IsInputEvent(QEvent::Type Type);
+
+// A hosted widget whose input, used or not, ends with it: the window layer has already made messages of
+// it, and letting it travel on to the window's own widget would make them again.
+template <class TWidget> class KeepInput : public TWidget
+{
+public:
+    using TWidget::TWidget;
+
+protected:
+    bool event(QEvent *E) override
+    {
+        const bool Handled = TWidget::event(E);
+        if (!IsInputEvent(E->type()))
+            return Handled;
+        E->accept();
+        return true;
+    }
+};
 
 // WM_COMMAND with MAKEWPARAM(id, Code) and the control in lParam, to the control's parent.
 void NotifyParent(HWND Wnd, WORD Code);

@@ -21,13 +21,13 @@ using namespace ClassHost;
 
 // Keys of messages sent by code reach the widgets through Key, past Qt's delivery (and this layer's input
 // translation, which would turn them into messages again).
-class EditLine : public QLineEdit
+class EditLine : public KeepInput<QLineEdit>
 {
 public:
     void Key(QKeyEvent *E) { keyPressEvent(E); }
 };
 
-class EditMemo : public QPlainTextEdit
+class EditMemo : public KeepInput<QPlainTextEdit>
 {
 public:
     void Key(QKeyEvent *E) { keyPressEvent(E); }

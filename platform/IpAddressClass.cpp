@@ -7,7 +7,7 @@ namespace ClassHost {
 LRESULT IpAddressProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (Msg == WM_CREATE) {
-        auto *E = new IpAddressEdit;
+        auto *E = new KeepInput<IpAddressEdit>;
         QObject::connect(E, &IpAddressEdit::Changed, E, [Wnd] {
             if (IsWindow(Wnd))
                 NotifyParent(Wnd, EN_CHANGE);

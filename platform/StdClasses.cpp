@@ -20,6 +20,22 @@ bool IsInputMessage(UINT Msg)
     return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST);
 }
 
+bool IsInputEvent(QEvent::Type Type)
+{
+    switch (Type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
 bool Down(int VirtualKey) { return GetKeyState(VirtualKey) < 0; }
