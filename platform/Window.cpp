@@ -1491,28 +1491,30 @@ HWND SetFocus(HWND Wnd)
         GiveQtFocus(Wnd);
         return Old;
     }
+    HWND Answer = IsLive(Old) ? Old : nullptr;
     if (Wnd) {
+        // Activating the top-level window may move the focus on the way (its default WM_ACTIVATE does).
         HWND Top = GetTopLevelWindow(Wnd);
         if (G().Active != Top) {
             SetActiveWindow(Top);
             if (!IsLive(Wnd))
-                return nullptr;
+                return Answer;
             Old = G().Focus;
             if (Old == Wnd)
-                return Old;
+                return Answer;
         }
     }
     if (Old && IsLive(Old))
         SendMessage(Old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(Wnd), 0);
     if (G().Focus != Old)
-        return Old;    // the losing window moved the focus itself
+        return Answer;    // the losing window moved the focus itself
     if (Wnd && !IsLive(Wnd))
-        return Old;
+        return Answer;
     G().Focus = Wnd;
     GiveQtFocus(Wnd);
     if (Wnd)
         SendMessage(Wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(IsLive(Old) ? Old : nullptr), 0);
-    return Old;
+    return Answer;
 }
 
 HWND GetFocus() { return IsLive(G().Focus) ? G().Focus : nullptr; }

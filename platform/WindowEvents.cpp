@@ -151,21 +151,19 @@ QString CharsOf(const QKeyEvent *E, WORD VK)
     Qt::KeyboardModifiers M = E->modifiers();
     if ((M & Qt::ControlModifier) && !(M & Qt::AltModifier) && VK >= 'A' && VK <= 'Z')
         return QString(QChar(VK - 'A' + 1));
-    QString Text = E->text();
-    if (Text.isEmpty()) {
-        switch (E->key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: Text = QStringLiteral("\t"); break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: Text = QStringLiteral("\r"); break;
-        case Qt::Key_Escape: Text = QString(QChar(0x1B)); break;
-        case Qt::Key_Backspace: Text = QString(QChar(0x08)); break;
-        default:
-            if ((M & Qt::AltModifier) && ((VK >= 'A' && VK <= 'Z') || (VK >= '0' && VK <= '9')))
-                Text = (M & Qt::ShiftModifier) || VK <= '9' ? QString(QChar(VK)) : QString(QChar(VK)).toLower();
-            break;
-        }
+    // Keys with a fixed character, whatever text the platform attached.
+    switch (E->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return QStringLiteral("\t");
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Escape: return QString(QChar(0x1B));
+    case Qt::Key_Backspace: return QString(QChar(0x08));
+    default: break;
     }
+    QString Text = E->text();
+    if (Text.isEmpty() && (M & Qt::AltModifier) && ((VK >= 'A' && VK <= 'Z') || (VK >= '0' && VK <= '9')))
+        Text = (M & Qt::ShiftModifier) || VK <= '9' ? QString(QChar(VK)) : QString(QChar(VK)).toLower();
     Text.remove(QChar(0x7F));
     if (M & Qt::ControlModifier) {
         // Only control characters come of Ctrl combinations.
@@ -369,8 +367,13 @@ void TranslateKey(HWND Receiver, QKeyEvent *E)
     }
 }
 
-void FocusFromQt(HWND W)
+// Qt's own focus moves (Tab, a focused widget hidden) are not the user's: this layer owns Tab, and a hidden
+// window's focus is this layer's business.
+void FocusFromQt(HWND W, QFocusEvent *E)
 {
+    Qt::FocusReason R = E->reason();
+    if (R == Qt::TabFocusReason || R == Qt::BacktabFocusReason || R == Qt::PopupFocusReason)
+        return;
     if (IsWindow(W) && GetFocus() != W)
         SetFocus(W);
 }
@@ -482,7 +485,7 @@ protected:
             return false;
         DispatchGuard Guard;
         if (E->type() == QEvent::FocusIn) {
-            Guarded([&] { FocusFromQt(W); });
+            Guarded([&] { FocusFromQt(W, static_cast<QFocusEvent *>(E)); });
             return false;
         }
         if (E->type() == QEvent::Leave) {
@@ -535,7 +538,7 @@ bool SurfaceWidget::event(QEvent *E)
         E->accept();
         return true;
     case QEvent::FocusIn:
-        Guarded([&] { FocusFromQt(W); });
+        Guarded([&] { FocusFromQt(W, static_cast<QFocusEvent *>(E)); });
         break;
     case QEvent::FocusOut:
         Guarded([&] { FocusOutFromQt(W, static_cast<QFocusEvent *>(E)); });
