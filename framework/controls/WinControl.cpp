@@ -797,6 +797,11 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     RequestAlign();
 }
 
+QString TWinControl::GetText() const
+{
+    return FHandle ? GetWindowText(FHandle) : FText;
+}
+
 TRect TWinControl::GetClientRect()
 {
     TRect R;
