@@ -183,13 +183,14 @@ QWidget *CreateEdit(HWND W, const CREATESTRUCT *CS)
     return M;
 }
 
+// Pages are what the bar reports as its page, so a page step agrees with the page GetScrollInfo answers.
 void Scroll(QScrollBar *Bar, WORD Code, int Pos)
 {
     switch (Code) {
-    case SB_LINEUP: Bar->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
-    case SB_LINEDOWN: Bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
-    case SB_PAGEUP: Bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
-    case SB_PAGEDOWN: Bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case SB_LINEUP: Bar->setValue(Bar->value() - Bar->singleStep()); break;
+    case SB_LINEDOWN: Bar->setValue(Bar->value() + Bar->singleStep()); break;
+    case SB_PAGEUP: Bar->setValue(Bar->value() - Bar->pageStep()); break;
+    case SB_PAGEDOWN: Bar->setValue(Bar->value() + Bar->pageStep()); break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: Bar->setValue(Pos); break;
     case SB_TOP: Bar->setValue(Bar->minimum()); break;
