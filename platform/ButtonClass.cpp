@@ -151,7 +151,7 @@ void SetCheck(QAbstractButton *B, WPARAM Check)
             C->setCheckState(Qt::PartiallyChecked);
         else if (Check != BST_INDETERMINATE)
             C->setCheckState(Check == BST_CHECKED ? Qt::Checked : Qt::Unchecked);
-    } else if (qobject_cast<QRadioButton *>(B)) {
+    } else if (qobject_cast<QRadioButton *>(B) && Check != BST_INDETERMINATE) {
         B->setChecked(Check == BST_CHECKED);
     }
 }
