@@ -164,11 +164,11 @@ void SetStyle(HWND W, QWidget *Widget, WORD NewStyle)
         ApplyStyle(W, Widget);
         return;
     }
-    // Another kind of button: another widget.
+    // Another kind of button: another widget. The old one stays hidden until the window goes, as the window
+    // layer knows it as this window's.
     const QString Text = GetWindowText(W);
     HostWidget(W, CreateButton(W, Text));
     Widget->hide();
-    Widget->deleteLater();
 }
 
 LRESULT GroupMessage(HWND W, QGroupBox *G, UINT Msg, WPARAM WParam, LPARAM LParam)
