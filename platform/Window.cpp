@@ -910,7 +910,18 @@ LONG_PTR SetWindowLong(HWND Wnd, int Index, LONG_PTR Value)
     case GWL_HWNDPARENT:
         if (IsTopLevel(Wnd)) {
             HWND Owner = reinterpret_cast<HWND>(Value);
-            Wnd->Owner = IsLive(Owner) ? GetTopLevelWindow(Owner) : nullptr;
+            Owner = IsLive(Owner) && !Owner->Desktop ? GetTopLevelWindow(Owner) : nullptr;
+            if (Owner != Wnd && Owner != Wnd->Owner) {
+                // The widget rides on its owner's: it must not go down with the old one.
+                Wnd->Owner = Owner;
+                if (Wnd->Widget) {
+                    TApplyingQt Applying(Wnd);
+                    bool Visible = Wnd->Widget->isVisible();
+                    Wnd->Widget->setParent(OwnerWidget(Wnd), TopLevelFlags(Wnd));
+                    ApplyWidgetGeometry(Wnd);
+                    Wnd->Widget->setVisible(Visible);
+                }
+            }
         }
         break;
     case GWL_STYLE: {
@@ -1059,6 +1070,7 @@ BOOL DestroyWindow(HWND Wnd)
 {
     if (!IsLive(Wnd) || Wnd->Desktop || Wnd->Destroying)
         return FALSE;
+    bool Outermost = G().Depth == 0;
     DispatchGuard Guard;
     Wnd->Destroying = true;
 
@@ -1087,7 +1099,7 @@ BOOL DestroyWindow(HWND Wnd)
     if (!G().Live.contains(Wnd))
         return TRUE;
     RemoveFromSiblings(Wnd);
-    DetachSurfaceWidget(Wnd);
+    DetachSurfaceWidget(Wnd, Outermost);
     Bury(Wnd);
     return TRUE;
 }

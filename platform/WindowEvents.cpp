@@ -604,7 +604,7 @@ SurfaceWidget *CreateSurfaceWidget(HWND W, QWidget *Parent, Qt::WindowFlags Flag
     return S;
 }
 
-void DetachSurfaceWidget(HWND W)
+void DetachSurfaceWidget(HWND W, bool Outermost)
 {
     std::function<void(HWND)> Forget = [&](HWND H) {
         for (HWND C : H->Children)
@@ -623,8 +623,11 @@ void DetachSurfaceWidget(HWND W)
         if (QWidget::mouseGrabber() == W->Widget)
             W->Widget->releaseMouse();
         W->Widget->hide();
-        // The widget may be delivering the very event that destroys its window.
-        W->Widget->deleteLater();
+        // Otherwise the widget may be delivering the very event that destroys its window.
+        if (Outermost)
+            delete W->Widget;
+        else
+            W->Widget->deleteLater();
     }
     std::function<void(HWND)> Clear = [&](HWND H) {
         for (HWND C : H->Children)

@@ -109,7 +109,8 @@ void PostPaintRequest();
 void StartMove(HWND Top);
 void StartResize(HWND W, int HitCode);
 SurfaceWidget *CreateSurfaceWidget(HWND W, QWidget *Parent, Qt::WindowFlags Flags);
-void DetachSurfaceWidget(HWND W);
+// Outermost: no message or Qt event of this layer is being handled, so the widget can go at once.
+void DetachSurfaceWidget(HWND W, bool Outermost);
 void InstallHostFilter(HWND W, QWidget *Widget);
 void UpdateFocusPolicy(HWND W);
 

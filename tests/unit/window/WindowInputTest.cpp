@@ -268,3 +268,65 @@ TEST_F(InputTest, DisabledChildrenPassTheirClicksToTheParent)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, ActivationTellsBothWindowsAndTheApplication)
+{
+    HWND A = Make(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    HWND B = Make(WS_POPUP | WS_VISIBLE, 60, 0, 50, 50);
+    EXPECT_EQ(GetActiveWindow(), B);
+    Log.clear();
+    EXPECT_EQ(SetActiveWindow(A), B);
+    std::vector<std::tuple<HWND, UINT, WPARAM, LPARAM>> Got;
+    for (const TLogged &L : Log)
+        if (L.Msg == WM_NCACTIVATE || L.Msg == WM_ACTIVATE)
+            Got.push_back({L.Wnd, L.Msg, L.WParam, L.LParam});
+    using T = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+    EXPECT_EQ(Got, (std::vector<T>{T{B, WM_NCACTIVATE, FALSE, 0},
+                                   T{B, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(A)},
+                                   T{A, WM_NCACTIVATE, TRUE, 0},
+                                   T{A, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(B)}}));
+    EXPECT_TRUE(EntriesOf(A, WM_ACTIVATEAPP).empty());
+    // The default WM_ACTIVATE focused the activated window.
+    EXPECT_EQ(GetFocus(), A);
+
+    Log.clear();
+    SetActiveWindow(nullptr);
+    ASSERT_EQ(EntriesOf(B, WM_ACTIVATEAPP).size(), 1u);
+    EXPECT_EQ(EntriesOf(B, WM_ACTIVATEAPP)[0].WParam, WPARAM(FALSE));
+
+    // The desktop activating a window takes the same path.
+    Log.clear();
+    QEvent Activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(WindowWidget(B), &Activate);
+    EXPECT_EQ(GetActiveWindow(), B);
+    ASSERT_EQ(EntriesOf(A, WM_ACTIVATEAPP).size(), 1u);
+    EXPECT_EQ(EntriesOf(A, WM_ACTIVATEAPP)[0].WParam, WPARAM(TRUE));
+    EXPECT_EQ(EntriesOf(B, WM_ACTIVATE).size(), 1u);
+}
+
+TEST_F(WindowTest, OwnedWindowsStayAboveTheirOwnerAndGoWithIt)
+{
+    HWND Owner = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND Owned = CreateWindowEx(0, QStringLiteral("RecordingWindow"), QString(), WS_POPUP | WS_VISIBLE, 10, 10,
+                                30, 30, Owner, 0, nullptr, nullptr);
+    ASSERT_NE(Owned, nullptr);
+    EXPECT_EQ(GetWindow(Owned, GW_OWNER), Owner);
+    EXPECT_EQ(GetParent(Owned), Owner);    // a popup's parent is its owner
+    EXPECT_EQ(WindowWidget(Owned)->parentWidget(), WindowWidget(Owner));
+    EXPECT_TRUE(WindowWidget(Owned)->isWindow());
+
+    // Handed to another owner, it no longer goes with the first.
+    HWND Second = Make(WS_POPUP, 0, 0, 10, 10);
+    SetWindowLong(Owned, GWL_HWNDPARENT, reinterpret_cast<LONG_PTR>(Second));
+    EXPECT_EQ(WindowWidget(Owned)->parentWidget(), WindowWidget(Second));
+    EXPECT_TRUE(WindowWidget(Owned)->isVisible());
+    DestroyWindow(Owner);
+    EXPECT_TRUE(IsWindow(Owned));
+    EXPECT_NE(WindowWidget(Owned), nullptr);
+    DestroyWindow(Second);
+    EXPECT_FALSE(IsWindow(Owned));
+}
+
+} // namespace
