@@ -296,8 +296,10 @@ bool ApplyWindowPos(HWND W, WINDOWPOS &Pos, bool FromQt)
     }
     if (Sized || FrameChanged || W->ClientRect != OldClient) {
         W->FrameDirty = true;
-        if (!(Pos.flags & SWP_NOREDRAW))
+        if (!(Pos.flags & SWP_NOREDRAW)) {
+            SchedulePaint(W);
             InvalidateRect(W, nullptr, TRUE);
+        }
     }
     if (Pos.flags & SWP_SHOWWINDOW)
         ShowNow(W, !(Pos.flags & SWP_NOACTIVATE));
@@ -331,6 +333,7 @@ void ShowNow(HWND W, bool Activate)
             return;
         W->Style |= WS_VISIBLE;
         W->FrameDirty = true;
+        SchedulePaint(W);
         InvalidateRect(W, nullptr, TRUE);
         if (W->Widget) {
             TApplyingQt Applying(W);

@@ -116,7 +116,8 @@ void UpdateFocusPolicy(HWND W);
 
 // WindowPaint.cpp
 void ResizeSurface(HWND W);
-void SchedulePaint(HWND W);
+// Part: the window-coordinate area to show again (empty: the whole window).
+void SchedulePaint(HWND W, const QRect &Part = QRect());
 void PaintPending();
 bool HasPendingPaint(HWND W);
 void ForgetWindowPaint(HWND W);

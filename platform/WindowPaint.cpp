@@ -104,11 +104,15 @@ void ResizeSurface(HWND W)
     W->Surface = New;
 }
 
-void SchedulePaint(HWND W)
+void SchedulePaint(HWND W, const QRect &Part)
 {
     PG().Pending.insert(W);
-    if (W->Widget)
-        W->Widget->update();
+    if (W->Widget) {
+        if (Part.isEmpty())
+            W->Widget->update();
+        else
+            W->Widget->update(Part);
+    }
     if (!PG().RequestPosted) {
         PG().RequestPosted = true;
         PostPaintRequest();
@@ -239,11 +243,12 @@ BOOL InvalidateRect(HWND Wnd, const RECT *R, BOOL Erase)
     if (!IsWindow(Wnd) || Wnd->Desktop)
         return FALSE;
     QRect Area = R ? FromRECT(*R) & ClientArea(Wnd) : ClientArea(Wnd);
-    if (!Area.isEmpty())
-        Wnd->UpdateRgn += Area;
+    if (Area.isEmpty())
+        return TRUE;
+    Wnd->UpdateRgn += Area;
     if (Erase)
         Wnd->EraseNeeded = true;
-    SchedulePaint(Wnd);
+    SchedulePaint(Wnd, Area.translated(Wnd->ClientRect.topLeft()));
     return TRUE;
 }
 
@@ -253,10 +258,13 @@ BOOL InvalidateRgn(HWND Wnd, HRGN Rgn, BOOL Erase)
         return FALSE;
     if (!Rgn)
         return InvalidateRect(Wnd, nullptr, Erase);
-    Wnd->UpdateRgn += Rgn->Region & ClientArea(Wnd);
+    QRegion Area = Rgn->Region & ClientArea(Wnd);
+    if (Area.isEmpty())
+        return TRUE;
+    Wnd->UpdateRgn += Area;
     if (Erase)
         Wnd->EraseNeeded = true;
-    SchedulePaint(Wnd);
+    SchedulePaint(Wnd, Area.boundingRect().translated(Wnd->ClientRect.topLeft()));
     return TRUE;
 }
 
@@ -413,6 +421,7 @@ int SetWindowRgn(HWND Wnd, HRGN Rgn, BOOL Redraw)
     ApplyWindowMask(Wnd);
     if (Redraw) {
         Wnd->FrameDirty = true;
+        SchedulePaint(Wnd);
         InvalidateRect(Wnd, nullptr, TRUE);
     }
     return 1;
