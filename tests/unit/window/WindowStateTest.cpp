@@ -4,6 +4,7 @@
 #include "tests/unit/window/WindowFixture.h"
 
 #include <QCloseEvent>
+#include <array>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -226,6 +227,49 @@ TEST(WindowServices, MetricsParametersMonitorsAndTime)
     Sleep(20);
     DWORD After = GetTickCount();
     EXPECT_GE(LONG(After - Before), 19);    // signed difference survives the wrap
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, TheDesktopResizingAWindowIsReportedLikeSetWindowPos)
+{
+    HWND W = Make(WS_POPUP | WS_BORDER | WS_VISIBLE, 10, 10, 100, 50);
+    Log.clear();
+    WindowWidget(W)->setGeometry(20, 25, 140, 70);
+    EXPECT_EQ(WindowRectOf(W), (RECT{20, 25, 160, 95}));
+    EXPECT_EQ(Client(W), (RECT{0, 0, 138, 68}));
+    EXPECT_EQ(MessagesOf(W, {WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
+              (std::vector<UINT>{WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+    EXPECT_EQ(EntriesOf(W, WM_SIZE)[0].LParam, MAKELPARAM(138, 68));
+    EXPECT_EQ(WindowSurface(W)->size(), QSize(140, 70));
+}
+
+TEST_F(WindowTest, StyleBitsShowHideAndTopmostFollowTheirCalls)
+{
+    HWND W = Make(WS_POPUP, 0, 0, 40, 40);
+    SetWindowLong(W, GWL_STYLE, GetWindowLong(W, GWL_STYLE) | WS_VISIBLE);
+    EXPECT_TRUE(IsWindowVisible(W));
+    EXPECT_TRUE(WindowWidget(W)->isVisible());
+    EXPECT_EQ(EntriesOf(W, WM_SHOWWINDOW).size(), 1u);
+    SetWindowLong(W, GWL_STYLE, GetWindowLong(W, GWL_STYLE) | WS_DISABLED);
+    EXPECT_FALSE(IsWindowEnabled(W));
+
+    // A frame change reports the window's own rectangle in the NCCALCSIZE_PARAMS it sends.
+    WINDOWPOS Seen;
+    Hook = [&](HWND, UINT Msg, WPARAM, LPARAM LParam) -> std::optional<LRESULT> {
+        if (Msg == WM_NCCALCSIZE)
+            Seen = *reinterpret_cast<NCCALCSIZE_PARAMS *>(LParam)->lppos;
+        return std::nullopt;
+    };
+    SetWindowPos(W, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    EXPECT_EQ((std::array<int, 4>{Seen.x, Seen.y, Seen.cx, Seen.cy}), (std::array<int, 4>{0, 0, 40, 40}));
+    EXPECT_TRUE(GetWindowLong(W, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(WindowWidget(W)->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(WindowWidget(W)->isVisible());
+    SetWindowPos(W, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_FALSE(WindowWidget(W)->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 } // namespace
