@@ -238,12 +238,12 @@ KIV_PUBLISHED(TControl)
     Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
     Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
     Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
-    Property("OnClick", &TControl::OnClick);
-    Property("OnDblClick", &TControl::OnDblClick);
-    Property("OnMouseDown", &TControl::OnMouseDown);
-    Property("OnMouseMove", &TControl::OnMouseMove);
-    Property("OnMouseUp", &TControl::OnMouseUp);
-    Property("OnResize", &TControl::OnResize);
+    Property("OnClick", &TControl::OnClick, &TControl::OnClick);
+    Property("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick);
+    Property("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown);
+    Property("OnMouseMove", &TControl::OnMouseMove, &TControl::OnMouseMove);
+    Property("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp);
+    Property("OnResize", &TControl::OnResize, &TControl::OnResize);
 }
 
 void TControl::Construct(TComponent *AOwner)

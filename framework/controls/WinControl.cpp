@@ -49,11 +49,11 @@ KIV_PUBLISHED(TWinControl)
     Property("BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth).Default(0);
     Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
     Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
-    Property("OnEnter", &TWinControl::OnEnter);
-    Property("OnExit", &TWinControl::OnExit);
-    Property("OnKeyDown", &TWinControl::OnKeyDown);
-    Property("OnKeyPress", &TWinControl::OnKeyPress);
-    Property("OnKeyUp", &TWinControl::OnKeyUp);
+    Property("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter);
+    Property("OnExit", &TWinControl::OnExit, &TWinControl::OnExit);
+    Property("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::OnKeyDown);
+    Property("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::OnKeyPress);
+    Property("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::OnKeyUp);
 }
 
 void TWinControl::Construct(TComponent *AOwner)
@@ -809,13 +809,7 @@ TRect TWinControl::GetClientRect()
         ::GetClientRect(FHandle, &R);
         return R;
     }
-    R = Rect(0, 0, FWidth, FHeight);
-    InflateRect(&R, -FBorderWidth, -FBorderWidth);
-    if (R.Right < R.Left)
-        R.Right = R.Left;
-    if (R.Bottom < R.Top)
-        R.Bottom = R.Top;
-    return R;
+    return Rect(0, 0, std::max(0, FWidth - 2 * FBorderWidth), std::max(0, FHeight - 2 * FBorderWidth));
 }
 
 TPoint TWinControl::GetClientOrigin()

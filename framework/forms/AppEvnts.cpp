@@ -2,12 +2,12 @@
 
 KIV_PUBLISHED(TApplicationEvents)
 {
-    Property("OnActivate", &TApplicationEvents::OnActivate);
-    Property("OnDeactivate", &TApplicationEvents::OnDeactivate);
-    Property("OnException", &TApplicationEvents::OnException);
-    Property("OnMessage", &TApplicationEvents::OnMessage);
-    Property("OnMinimize", &TApplicationEvents::OnMinimize);
-    Property("OnRestore", &TApplicationEvents::OnRestore);
+    Property("OnActivate", &TApplicationEvents::OnActivate, &TApplicationEvents::OnActivate);
+    Property("OnDeactivate", &TApplicationEvents::OnDeactivate, &TApplicationEvents::OnDeactivate);
+    Property("OnException", &TApplicationEvents::OnException, &TApplicationEvents::OnException);
+    Property("OnMessage", &TApplicationEvents::OnMessage, &TApplicationEvents::OnMessage);
+    Property("OnMinimize", &TApplicationEvents::OnMinimize, &TApplicationEvents::OnMinimize);
+    Property("OnRestore", &TApplicationEvents::OnRestore, &TApplicationEvents::OnRestore);
 }
 
 void TApplicationEvents::Construct(TComponent *AOwner)

@@ -84,15 +84,15 @@ KIV_PUBLISHED(TCustomForm)
     Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true);
     Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
     Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
-    Property("OnActivate", &TCustomForm::OnActivate);
-    Property("OnClose", &TCustomForm::OnClose);
-    Property("OnCloseQuery", &TCustomForm::OnCloseQuery);
-    Property("OnCreate", &TCustomForm::OnCreate);
-    Property("OnDeactivate", &TCustomForm::OnDeactivate);
-    Property("OnDestroy", &TCustomForm::OnDestroy);
-    Property("OnHide", &TCustomForm::OnHide);
-    Property("OnPaint", &TCustomForm::OnPaint);
-    Property("OnShow", &TCustomForm::OnShow);
+    Property("OnActivate", &TCustomForm::OnActivate, &TCustomForm::OnActivate);
+    Property("OnClose", &TCustomForm::OnClose, &TCustomForm::OnClose);
+    Property("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::OnCloseQuery);
+    Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::OnCreate);
+    Property("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::OnDeactivate);
+    Property("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::OnDestroy);
+    Property("OnHide", &TCustomForm::OnHide, &TCustomForm::OnHide);
+    Property("OnPaint", &TCustomForm::OnPaint, &TCustomForm::OnPaint);
+    Property("OnShow", &TCustomForm::OnShow, &TCustomForm::OnShow);
 }
 
 KIV_PUBLISHED(TForm) {}
@@ -669,7 +669,7 @@ void TCustomForm::WMSysCommand(TMessage &Message)
 void TCustomForm::WMSize(TMessage &Message)
 {
     inherited::WMSize(Message);
-    if (FHandle)
+    if (FHandle && FShowing)
         FWindowState = IsIconic(FHandle) ? wsMinimized : IsZoomed(FHandle) ? wsMaximized : wsNormal;
 }
 
