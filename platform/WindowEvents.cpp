@@ -294,13 +294,24 @@ void TranslateMouse(HWND Receiver, QWidget *From, QMouseEvent *E)
         Target = EnabledReceiver(Receiver);
     if (!Target)
         return;
-    QPoint InWindow = Screen - ScreenOrigin(Target);
     WPARAM Keys = MouseKeys(E->buttons(), E->modifiers());
     LRESULT Hit = HTCLIENT;
-    if (!Captured && !Target->ClientRect.contains(InWindow))
-        Hit = SendMessage(Target, WM_NCHITTEST, 0, PointToLParam(Screen.x(), Screen.y()));
-    if (!IsWindow(Target))
-        return;
+    if (!Captured) {
+        // The window says what the point is; a transparent part hands the pointer to the parent.
+        for (;;) {
+            Hit = SendMessage(Target, WM_NCHITTEST, 0, PointToLParam(Screen.x(), Screen.y()));
+            if (!IsWindow(Target))
+                return;
+            if (Hit != HTTRANSPARENT || !Target->Parent)
+                break;
+            Target = EnabledReceiver(Target->Parent);
+            if (!Target)
+                return;
+        }
+        if (Hit == HTNOWHERE || Hit == HTTRANSPARENT || Hit == HTERROR)
+            return;
+    }
+    QPoint InWindow = Screen - ScreenOrigin(Target);
     if (Hit == HTCLIENT) {
         UINT Message = ClientMouseMessage(E->type(), E->button(), Target);
         if (!Message)

@@ -64,6 +64,31 @@ TEST_F(InputTest, ThePointerOnTheBandGivesNonClientMessagesWithTheHitCode)
     EXPECT_EQ(MessagesOf(A, {WM_NCHITTEST}).size(), 1u);
 }
 
+TEST_F(InputTest, HitTestAnswersDecideWhereThePointerIs)
+{
+    // A transparent child hands its clicks to the parent; a client area claimed as caption gets NC messages.
+    Hook = [&](HWND W, UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (Msg == WM_NCHITTEST && W == B)
+            return HTTRANSPARENT;
+        if (Msg == WM_NCHITTEST && W == A)
+            return HTCAPTION;
+        return std::nullopt;
+    };
+    QTest::mousePress(WindowWidget(B), Qt::LeftButton, Qt::NoModifier, QPoint(4, 5));
+    EXPECT_TRUE(Mouse(B).empty());
+    auto Parent = Mouse(Top);
+    ASSERT_EQ(Parent.size(), 1u);
+    EXPECT_EQ(Parent[0].Msg, WM_LBUTTONDOWN);
+    EXPECT_EQ(Parent[0].LParam, PointToLParam(104, 25));
+    QTest::mouseRelease(WindowWidget(B), Qt::LeftButton, Qt::NoModifier, QPoint(4, 5));
+
+    QTest::mouseMove(WindowWidget(A), QPoint(20, 20));
+    auto M = Mouse(A);
+    ASSERT_EQ(M.size(), 1u);
+    EXPECT_EQ(M[0].Msg, WM_NCMOUSEMOVE);
+    EXPECT_EQ(LRESULT(M[0].WParam), HTCAPTION);
+}
+
 TEST_F(InputTest, DoubleClicksNeedTheClassStyle)
 {
     HWND Plain = Make(Child, 0, 100, 20, 20, Top, 0, QStringLiteral("RecordingNoDbl"));
