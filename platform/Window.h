@@ -10,7 +10,12 @@
 // Qt input reaches windows at one place (WindowEvents.cpp): mouse, keys, focus, activation, size, move,
 // wheel and leave become queued messages that first pass the message filter (SetMessageFilter), then go to
 // the target's window procedure. Keyboard messages go to the focus window (GetFocus), mouse messages to the
-// capture window (SetCapture) or the window under the pointer.
+// capture window (SetCapture) or the window under the pointer, which is first asked WM_NCHITTEST (HTCLIENT:
+// client messages; HTTRANSPARENT: the parent is asked; other codes: WM_NC* messages with the code). Mouse input
+// of a disabled child goes to its first enabled ancestor. A click moves the focus only to child windows with
+// WS_TABSTOP; other windows take it when their code calls SetFocus.
+//
+// Handles of destroyed windows are not handed out again for a long while, so a stale handle stays invalid.
 //
 // Built-in window classes ("EDIT", "BUTTON", "SysIPAddress32") host real Qt widgets in the client area.
 // Input aimed at a hosted widget is translated like any other; only when the message reaches the class's
@@ -197,9 +202,10 @@ inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(1);
 inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(-1);
 inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
 
-// X, Y in the parent's client coordinates (screen for top-level windows). Sends WM_WINDOWPOSCHANGING,
-// WM_NCCALCSIZE when the size changes or SWP_FRAMECHANGED is given (then the frame is repainted),
-// WM_WINDOWPOSCHANGED, WM_MOVE and WM_SIZE as they apply.
+// X, Y in the parent's client coordinates (screen for top-level windows). Sends WM_WINDOWPOSCHANGING (which
+// may change the WINDOWPOS), WM_NCCALCSIZE when the size changes or SWP_FRAMECHANGED is given (then the frame
+// is repainted), WM_WINDOWPOSCHANGED, WM_MOVE and WM_SIZE as they apply; WM_MOVE and WM_SIZE come from here,
+// not from DefWindowProc's WM_WINDOWPOSCHANGED. Geometry changes the desktop makes are reported the same way.
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Height, UINT Flags);
 BOOL MoveWindow(HWND Wnd, int X, int Y, int Width, int Height, BOOL Repaint);
 
