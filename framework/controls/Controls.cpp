@@ -297,6 +297,19 @@ void TControl::SetParentComponent(TComponent *Value)
         SetParent(P);
 }
 
+// While its layout is read a control does not show (a form with Visible = True shows once read).
+void TControl::ReadState(TReader *Reader)
+{
+    FControlState.Include(csReadingState);
+    try {
+        inherited::ReadState(Reader);
+    } catch (...) {
+        FControlState.Exclude(csReadingState);
+        throw;
+    }
+    FControlState.Exclude(csReadingState);
+}
+
 void TControl::Loaded()
 {
     inherited::Loaded();

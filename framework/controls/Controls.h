@@ -243,6 +243,7 @@ public:
     bool HasParent() const override { return true; }
     TComponent *GetParentComponent() const override;
     void SetParentComponent(TComponent *Value) override;
+    void ReadState(TReader *Reader) override;
     void Loaded() override;
 
     TNotifyEvent OnClick;
@@ -431,6 +432,7 @@ public:
     void DefaultHandler(TMessage &Message) override;
     void Dispatch(TMessage &Message) override;
     void SetParent(TWinControl *AParent) override;
+    void ReadState(TReader *Reader) override;
     void Loaded() override;
     void GetChildren(TGetChildProc Proc, TComponent *Root) override;
     TComponent *GetChildOwner() override { return nullptr; }

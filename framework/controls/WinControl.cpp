@@ -726,6 +726,19 @@ void TWinControl::SetParent(TWinControl *AParent)
     inherited::SetParent(AParent);
 }
 
+void TWinControl::ReadState(TReader *Reader)
+{
+    DisableAlign();
+    try {
+        inherited::ReadState(Reader);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+    UpdateControlState();
+}
+
 void TWinControl::Loaded()
 {
     inherited::Loaded();

@@ -25,6 +25,13 @@ void TCtBox::Dispatch(TMessage &Message)
     case CM_DIALOGKEY:
         ++DialogKeys;
         break;
+    case CM_DIALOGCHAR:
+        if (IsAccel(TWMKey{Message}.CharCode(), Caption())) {
+            ++Accels;
+            Message.Result = 1;
+            return;
+        }
+        break;
     case CM_MOUSEENTER:
         ++Enters;
         break;

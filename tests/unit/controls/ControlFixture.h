@@ -27,6 +27,7 @@ public:
     int DialogKeys = 0;
     int Enters = 0;
     int Leaves = 0;
+    int Accels = 0;
     int Count(UINT Msg) const { return int(Seen.count(Msg)); }
 
 protected:

@@ -323,6 +323,45 @@ TEST_F(ControlsTest, PaintWithADCInWParamDrawsIntoThatDC)
     EXPECT_FALSE(Panel->HandleAllocated());
 }
 
+// Transparent: paints its parent's background and windowless children behind itself into its own
+// canvas, then a mark of its own.
+class TCtSeeThrough : public TCustomControl
+{
+    KIV_OBJECT(TCtSeeThrough, TCustomControl)
+protected:
+    void Paint() override
+    {
+        HDC DC = Canvas()->Handle();
+        const int Saved = SaveDC(DC);
+        SetViewportOrgEx(DC, -Left(), -Top(), nullptr);
+        IntersectClipRect(DC, 0, 0, Parent()->ClientWidth(), Parent()->ClientHeight());
+        Parent()->Perform(WM_ERASEBKGND, WPARAM(DC), 0);
+        Parent()->Perform(WM_PAINT, WPARAM(DC), 0);
+        RestoreDC(DC, Saved);
+        Canvas()->Brush()->SetColor(clBlack);
+        Canvas()->FillRect(Rect(0, 0, 2, 2));
+    }
+};
+KIV_PUBLISHED(TCtSeeThrough) {}
+
+TEST_F(ControlsTest, ATransparentControlShowsItsParentsPaintingAndWindowlessChildren)
+{
+    TCtBox *Panel = Box(0, 0, 200, 100);
+    Shape(40, 20, 30, 30, Panel);
+    TCtSeeThrough *Glass = TCtSeeThrough::Create(Form);
+    Glass->SetBounds(30, 10, 60, 50);
+    Glass->SetParent(Panel);
+    ShowForm();
+    Glass->Repaint();
+    HWND H = Glass->Handle();
+    EXPECT_EQ(ClientPixel(H, 0, 0), ColorToRGB(clBlack));
+    EXPECT_EQ(ClientPixel(H, 5, 5), ColorToRGB(clRed));
+    // The shape at (40, 20) on the parent is at (10, 10) in the control.
+    EXPECT_EQ(ClientPixel(H, 10, 10), ColorToRGB(clBlue));
+    EXPECT_EQ(ClientPixel(H, 39, 39), ColorToRGB(clBlue));
+    EXPECT_EQ(ClientPixel(H, 40, 40), ColorToRGB(clRed));
+}
+
 TEST_F(ControlsTest, PaintToDrawsTheWholeTreeWithWindowedChildrenAtTheirOffsets)
 {
     TCtBox *Panel = Box(0, 0, 100, 60);

@@ -176,6 +176,22 @@ TEST_F(FocusTest, EnterAndEscapeReachEveryControlAsDialogKeysUntilOneTakesIt)
     EXPECT_EQ(A->Count(WM_KEYDOWN), 2) << "not taken: the key still reaches the focused control";
 }
 
+TEST_F(FocusTest, AcceleratorCharactersReachTheControlsAsDialogChars)
+{
+    G3->SetCaption(QStringLiteral("&Keep"));
+    Key(Qt::Key_K, Qt::AltModifier);
+    EXPECT_EQ(G3->Accels, 1);
+    // Without Alt too, while the focused control does not take characters.
+    Key(Qt::Key_K);
+    EXPECT_EQ(G3->Accels, 2);
+    A->DlgCode = DLGC_WANTCHARS;
+    Key(Qt::Key_K);
+    EXPECT_EQ(G3->Accels, 2);
+    EXPECT_EQ(A->Count(WM_CHAR), 1);
+    EXPECT_FALSE(IsAccel('K', QStringLiteral("Kee&&p")));
+    EXPECT_TRUE(IsAccel('p', QStringLiteral("Kee&&&p")));
+}
+
 TEST_F(FocusTest, FocusChangesAreBroadcastWithTheNewControlAndEnterExitAlongThePath)
 {
     int Exits = 0, Enters = 0;
