@@ -165,6 +165,7 @@ void RegisterIpAddressClass()
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX *Init)
 {
+    static_assert(sizeof(INITCOMMONCONTROLSEX) == 8, "the record's size is part of the call");
     if (!Init || Init->dwSize != sizeof(INITCOMMONCONTROLSEX))
         return FALSE;
     if (Init->dwICC & ICC_INTERNET_CLASSES)
