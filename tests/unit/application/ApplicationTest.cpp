@@ -1,0 +1,103 @@
+// The application object: the main form, the message loop that ends with it, minimising through the main
+// form, activation events, and ProcessMessages called from inside a message.
+#include "framework/forms/AppEvnts.h"
+#include "framework/forms/Forms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ApplicationTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        Application->Initialize();
+        Application->CreateForm(Main);
+        Application->CreateForm(Other);
+    }
+    static TForm *Main;
+    static TForm *Other;
+};
+TForm *ApplicationTest::Main = nullptr;
+TForm *ApplicationTest::Other = nullptr;
+
+TEST_F(ApplicationTest, TheFirstFormCreatedIsTheMainForm)
+{
+    EXPECT_EQ(Application->MainForm(), Main);
+    EXPECT_NE(Other, Main);
+    EXPECT_EQ(Main->Owner(), static_cast<TApplication *>(Application));
+}
+
+TEST_F(ApplicationTest, ActivationRaisesOnActivateAndOnDeactivate)
+{
+    QStringList Log;
+    Main->OnActivate = [&](TObject *) { Log << QStringLiteral("main on"); };
+    Main->OnDeactivate = [&](TObject *) { Log << QStringLiteral("main off"); };
+    Other->OnActivate = [&](TObject *) { Log << QStringLiteral("other on"); };
+    Main->Show();
+    ProcessPendingMessages();
+    EXPECT_TRUE(Main->Active());
+    Other->Show();
+    ProcessPendingMessages();
+    EXPECT_TRUE(Other->Active());
+    EXPECT_FALSE(Main->Active());
+    EXPECT_TRUE(Application->Active());
+    EXPECT_EQ(Log, (QStringList{QStringLiteral("main on"), QStringLiteral("main off"), QStringLiteral("other on")}));
+    Other->Hide();
+    Main->OnActivate = nullptr;
+    Main->OnDeactivate = nullptr;
+    Other->OnActivate = nullptr;
+}
+
+TEST_F(ApplicationTest, MinimisingTheMainFormMinimisesTheApplication)
+{
+    Main->Show();
+    int Minimised = 0;
+    Application->OnMinimize = [&](TObject *) { ++Minimised; };
+    SendMessage(Main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(Main->Handle()));
+    EXPECT_EQ(Main->WindowState(), wsMinimized);
+    EXPECT_EQ(Minimised, 1);
+    Application->Restore();
+    EXPECT_FALSE(IsIconic(Main->Handle()));
+    Application->OnMinimize = nullptr;
+}
+
+TEST_F(ApplicationTest, ProcessMessagesInsideAMessageDeliversTheRest)
+{
+    TApplicationEvents *Events = TApplicationEvents::Create(nullptr);
+    QList<UINT> Seen;
+    const HWND H = Main->Handle();
+    Events->OnMessage = [&](MSG &Msg, bool &Handled) {
+        if (Msg.hwnd != H || Msg.message < WM_USER)
+            return;
+        Seen.append(Msg.message);
+        Handled = true;
+        if (Msg.message == WM_USER + 1) {
+            PostMessage(H, WM_USER + 2, 0, 0);
+            Application->ProcessMessages();
+        }
+    };
+    PostMessage(H, WM_USER + 1, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(Seen, (QList<UINT>{WM_USER + 1, WM_USER + 2}));
+    Events->Free();
+}
+
+// Last: the loop ends the application for good.
+TEST_F(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses)
+{
+    Main->Hide();
+    bool ShownInRun = false;
+    Main->OnShow = [&](TObject *) {
+        ShownInRun = true;
+        PostMessage(Main->Handle(), WM_CLOSE, 0, 0);
+    };
+    Application->Run();
+    EXPECT_TRUE(ShownInRun);
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(Main->ComponentState().Contains(csDestroying));
+}
+
+} // namespace
