@@ -1490,6 +1490,10 @@ void GiveQtFocus(HWND W)
     if (!W || !W->Widget)
         return;
     QWidget *Target = W->Hosted ? W->Hosted.data() : W->Widget;
+    // A hosted widget may keep the focus on one of its parts (the field the user clicked).
+    QWidget *Now = QApplication::focusWidget();
+    if (Now && (Now == Target || Target->isAncestorOf(Now)))
+        return;
     if (!Target->hasFocus())
         Target->setFocus(Qt::OtherFocusReason);
 }

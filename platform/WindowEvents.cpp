@@ -466,11 +466,18 @@ HWND TranslateInput(HWND W, QWidget *From, QEvent *E)
     return Context.PassTo;
 }
 
-void InstallFilterTree(QWidget *W)
+// Pointer moves over a hosted widget are the window's moves too, buttons or not.
+void WatchHosted(QWidget *W)
 {
     W->installEventFilter(EG().HostFilter);
+    W->setMouseTracking(true);
+}
+
+void InstallFilterTree(QWidget *W)
+{
+    WatchHosted(W);
     for (QWidget *C : W->findChildren<QWidget *>())
-        C->installEventFilter(EG().HostFilter);
+        WatchHosted(C);
 }
 
 // Watches hosted widgets and their descendants: their input is translated like the window's own.
@@ -484,7 +491,7 @@ protected:
         if (E->type() == QEvent::ChildAdded) {
             QObject *C = static_cast<QChildEvent *>(E)->child();
             if (C && C->isWidgetType())
-                C->installEventFilter(this);
+                WatchHosted(static_cast<QWidget *>(C));
             return false;
         }
         QWidget *From = static_cast<QWidget *>(O);
