@@ -279,3 +279,53 @@ TEST_F(WindowTest, ChangingTheFrameMovesChildrenWithTheClientArea)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowTest, ZOrderDecidesWhichChildIsAtAPoint)
+{
+    HWND Top = Make(WS_POPUP | WS_VISIBLE, 300, 200, 100, 100);
+    HWND First = Make(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, Top);
+    HWND Second = Make(WS_CHILD | WS_VISIBLE, 20, 20, 50, 50, Top);
+    HWND Inner = Make(WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 20, 20, Second);
+    // Newer children lie on top.
+    EXPECT_EQ(GetWindow(Top, GW_CHILD), Second);
+    EXPECT_EQ(GetWindow(Second, GW_HWNDNEXT), First);
+    EXPECT_EQ(GetWindow(First, GW_HWNDPREV), Second);
+    EXPECT_EQ(ChildWindowFromPoint(Top, POINT{30, 30}), Inner);
+    EXPECT_EQ(ChildWindowFromPoint(Top, POINT{10, 10}), First);
+    EXPECT_EQ(ChildWindowFromPoint(Top, POINT{90, 90}), Top);
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 30, 200 + 30}), Inner);
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 20 + 5, 200 + 20 + 5}), Inner);    // Inner's border is Inner's
+
+    SetWindowPos(Second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindow(Top, GW_CHILD), First);
+    EXPECT_EQ(ChildWindowFromPoint(Top, POINT{30, 30}), First);
+    ShowWindow(First, SW_HIDE);
+    EXPECT_EQ(ChildWindowFromPoint(Top, POINT{30, 30}), Inner);
+    EXPECT_FALSE(IsWindowVisible(First));
+    EXPECT_TRUE(IsChild(Top, Inner));
+    EXPECT_FALSE(IsChild(Inner, Top));
+}
+
+TEST_F(WindowTest, SetParentMovesAWindowAndItsWidget)
+{
+    HWND P1 = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND P2 = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, 200, 0, 100, 100);
+    HWND C = Make(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, P1);
+    EXPECT_EQ(SetParent(C, P2), P1);
+    EXPECT_EQ(GetParent(C), P2);
+    EXPECT_EQ(GetWindow(P1, GW_CHILD), nullptr);
+    EXPECT_EQ(WindowWidget(C)->parentWidget(), WindowWidget(P2));
+    EXPECT_EQ(WindowWidget(C)->pos(), QPoint(11, 11));
+    EXPECT_TRUE(WindowWidget(C)->isVisible());
+    RECT R;
+    GetWindowRect(C, &R);
+    EXPECT_EQ(R, (RECT{211, 11, 231, 31}));
+    // A window cannot become its own descendant's child.
+    EXPECT_EQ(SetParent(P2, C), nullptr);
+    DestroyWindow(P2);
+    EXPECT_FALSE(IsWindow(C));
+}
+
+} // namespace
