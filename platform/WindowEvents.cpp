@@ -347,6 +347,9 @@ void TranslateKey(HWND Receiver, QKeyEvent *E)
     HWND Target = Focus && GetTopLevelWindow(Focus) == GetTopLevelWindow(Receiver) ? Focus : Receiver;
     WORD VK = VirtualKeyOf(E);
     bool Down = E->type() == QEvent::KeyPress;
+    // A held key repeats as further key-downs; Qt's releases between the repeats are not key-ups.
+    if (!Down && E->isAutoRepeat())
+        return;
     Qt::KeyboardModifiers M = E->modifiers();
     SetModifierState(M, QApplication::mouseButtons());
     SetKeyDown(VK, Down);

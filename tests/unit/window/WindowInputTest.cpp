@@ -145,6 +145,17 @@ TEST_F(InputTest, KeysGoToTheFocusWindowWithKeyDataThenCharacters)
     LPARAM Up = EntriesOf(A, WM_KEYUP)[0].LParam;
     EXPECT_EQ(Up & (KF_REPEAT_BIT | KF_UP_BIT), KF_REPEAT_BIT | KF_UP_BIT);
     EXPECT_TRUE(MessagesOf(Top, {WM_KEYDOWN}).empty());
+
+    // A held key: repeated key-downs marked as such, no key-ups in between.
+    Log.clear();
+    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent Repeat(T, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"), true);
+        QApplication::sendEvent(WindowWidget(Top), &Repeat);
+    }
+    auto Repeats = EntriesOf(A, WM_KEYDOWN);
+    ASSERT_EQ(Repeats.size(), 2u);
+    EXPECT_NE(Repeats[1].LParam & KF_REPEAT_BIT, 0);
+    EXPECT_TRUE(EntriesOf(A, WM_KEYUP).empty());
 }
 
 struct TKeyCase
