@@ -181,6 +181,8 @@ struct TBandCase
     int Band;
 };
 
+void PrintTo(const TBandCase &C, std::ostream *OS) { *OS << C.Name; }
+
 class BandTest : public WindowTest, public ::testing::WithParamInterface<TBandCase>
 {
 };
