@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTest>
 
@@ -53,6 +54,22 @@ TEST_F(WindowTest, PostedMessagesArriveInOrderThroughTheFilter)
     EXPECT_EQ(Current[0].message, WM_USER + 1);
     EXPECT_EQ(Current[0].wParam, WPARAM(11));
     EXPECT_EQ(Current[0].lParam, LPARAM(12));
+}
+
+TEST_F(WindowTest, AQuitMessageEndsTheRunningLoopAfterTheMessagesBeforeIt)
+{
+    HWND W = Make(WS_POPUP, 0, 0, 10, 10);
+    bool FilterSawQuit = false;
+    SetMessageFilter([&](MSG &M) {
+        FilterSawQuit |= M.message == WM_QUIT;
+        return false;
+    });
+    PostMessage(W, WM_USER, 0, 0);
+    PostQuitMessage(3);
+    QEventLoop Loop;
+    EXPECT_EQ(Loop.exec(), 3);
+    EXPECT_TRUE(FilterSawQuit);
+    EXPECT_EQ(MessagesOf(W, {WM_USER}).size(), 1u);
 }
 
 TEST_F(WindowTest, AnExceptionInAQueuedMessageStopsAtTheQueue)
