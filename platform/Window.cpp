@@ -963,7 +963,7 @@ HWND CreateWindowEx(DWORD ExStyle, const QString &ClassName, const QString &Wind
     auto It = G().Classes.constFind(ClassKey(ClassName));
     if (It == G().Classes.constEnd())
         return nullptr;
-    if (Parent && !IsLive(Parent))
+    if (Parent && (!IsLive(Parent) || Parent->Destroying))
         return nullptr;
     if (Parent && Parent->Desktop) {
         // Windows of the desktop are top-level windows without an owner.
