@@ -52,12 +52,13 @@ protected:
 
     void TearDown() override
     {
+        // The hooks and filters of a test capture its locals: they go before the windows do.
+        Hook = nullptr;
+        SetMessageFilter(nullptr);
         for (HWND W : Created)
             DestroyWindow(W);
-        SetMessageFilter(nullptr);
         ReleaseCapture();
         ProcessPendingMessages();
-        Hook = nullptr;
         Log.clear();
     }
 
