@@ -142,8 +142,10 @@ HWND CreateWindowEx(DWORD ExStyle, const QString &ClassName, const QString &Wind
                     int Width, int Height, HWND Parent, LONG_PTR Id, HINSTANCE Instance, void *Param);
 HWND CreateWindowExA(DWORD ExStyle, const char *ClassName, const char *WindowName, DWORD Style, int X, int Y,
                      int Width, int Height, HWND Parent, void *Menu, HINSTANCE Instance, void *Param);
-// Children first (deepest first), each with WM_DESTROY then WM_NCDESTROY; releases capture and focus held
-// by the window; the window's region and surface go with it. Handles become invalid (IsWindow false).
+// Owned top-level windows first, then children (deepest first), each with WM_DESTROY then WM_NCDESTROY;
+// releases capture and focus held by the window (WM_KILLFOCUS); the window's region, surface and timers go
+// with it. Handles become invalid (IsWindow false). Safe inside the window's own messages: the object stays
+// readable until the outermost dispatch returns.
 BOOL DestroyWindow(HWND Wnd);
 BOOL IsWindow(HWND Wnd);
 
