@@ -924,6 +924,12 @@ void TApplication::Run()
         ProcessPendingMessages();
     }
     FRunning = false;
+    // The program ends with the loop: its forms go now, with their OnDestroy, while Qt is still up.
+    try {
+        DestroyComponents();
+    } catch (...) {
+        HandleException(this);
+    }
 }
 
 void TApplication::ProcessMessages()

@@ -313,7 +313,8 @@ public:
             FMainForm = Form;
         FCreatingMainForm = false;
     }
-    // Shows the main form and runs the message loop until the main form closes or Terminate.
+    // Shows the main form and runs the message loop until the main form closes or Terminate; then frees
+    // the forms the application owns.
     void Run();
     // Delivers what is waiting (re-entrant).
     void ProcessMessages();

@@ -94,10 +94,14 @@ TEST_F(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses)
         ShownInRun = true;
         PostMessage(Main->Handle(), WM_CLOSE, 0, 0);
     };
+    bool Destroyed = false;
+    Other->OnDestroy = [&](TObject *) { Destroyed = true; };
     Application->Run();
     EXPECT_TRUE(ShownInRun);
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_FALSE(Main->ComponentState().Contains(csDestroying));
+    EXPECT_TRUE(Destroyed) << "the application's forms go when the loop ends";
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(Application->ComponentCount(), 0);
 }
 
 } // namespace

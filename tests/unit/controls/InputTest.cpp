@@ -176,6 +176,26 @@ TEST_F(FocusTest, EnterAndEscapeReachEveryControlAsDialogKeysUntilOneTakesIt)
     EXPECT_EQ(A->Count(WM_KEYDOWN), 2) << "not taken: the key still reaches the focused control";
 }
 
+TEST_F(FocusTest, AFormWithKeyPreviewSeesKeysFirstAndMayEatThem)
+{
+    QList<quint16> FormKeys;
+    Form->OnKeyDown = [&](TObject *, quint16 &Key, TShiftState) {
+        FormKeys.append(Key);
+        if (Key == 'X')
+            Key = 0;
+    };
+    int ControlKeys = 0;
+    A->OnKeyDown = [&](TObject *, quint16 &, TShiftState) { ++ControlKeys; };
+    Key(Qt::Key_Q);
+    EXPECT_TRUE(FormKeys.isEmpty());
+    EXPECT_EQ(ControlKeys, 1);
+    Form->SetKeyPreview(true);
+    Key(Qt::Key_Q);
+    Key(Qt::Key_X);
+    EXPECT_EQ(FormKeys, (QList<quint16>{'Q', 'X'}));
+    EXPECT_EQ(ControlKeys, 2);
+}
+
 TEST_F(FocusTest, AcceleratorCharactersReachTheControlsAsDialogChars)
 {
     G3->SetCaption(QStringLiteral("&Keep"));

@@ -197,6 +197,19 @@ TEST_F(FormsTest, ModalResultOnAFormThatIsNotModalIsOnlyStored)
     F->Free();
 }
 
+TEST_F(FormsTest, ShowModalRunsUntilAModalResultIsSet)
+{
+    TForm *F = TForm::CreateNew(nullptr);
+    F->OnShow = [F](TObject *) { PostMessage(F->Handle(), WM_CLOSE, 0, 0); };
+    EXPECT_EQ(F->ShowModal(), mrCancel) << "closing a modal form cancels it";
+    EXPECT_FALSE(F->Visible());
+    F->OnShow = [F](TObject *) { F->SetModalResult(mrOk); };
+    EXPECT_EQ(F->ShowModal(), mrOk);
+    F->Show();
+    EXPECT_THROW(F->ShowModal(), EInvalidOperation);
+    F->Free();
+}
+
 struct TStyleCase
 {
     TFormBorderStyle Style;
