@@ -1091,7 +1091,22 @@ bool TApplication::IsKeyMsg(MSG &Msg)
         while (Wnd && !FindControl(Wnd))
             Wnd = GetParent(Wnd);
         if (!Wnd)
-            Wnd = Msg.hwnd;
+            return false;
+        // A window the framework did not make (a native child on a panel) keeps its characters and
+        // arrows; only Tab, Enter and Escape it does not ask for become dialog keys of its form.
+        if (Wnd != Msg.hwnd) {
+            if (Msg.message != WM_KEYDOWN)
+                return false;
+            LRESULT Mask = 0;
+            switch (Msg.wParam) {
+            case VK_TAB: Mask = DLGC_WANTTAB; break;
+            case VK_RETURN:
+            case VK_ESCAPE: Mask = DLGC_WANTALLKEYS; break;
+            default: return false;
+            }
+            if (SendMessage(Msg.hwnd, WM_GETDLGCODE, Msg.wParam, 0) & Mask)
+                return false;
+        }
         return SendMessage(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
     }
     if (FindControl(Wnd))

@@ -3,6 +3,7 @@
 #include "tests/unit/controls/ControlFixture.h"
 
 #include "framework/forms/AppEvnts.h"
+#include "platform/StdClasses.h"
 
 #include <QTest>
 #include <QWidget>
@@ -174,6 +175,28 @@ TEST_F(FocusTest, EnterAndEscapeReachEveryControlAsDialogKeysUntilOneTakesIt)
     for (TCtBox *C : {A, Group, G1, G3, B})
         EXPECT_EQ(C->DialogKeys, 2);
     EXPECT_EQ(A->Count(WM_KEYDOWN), 2) << "not taken: the key still reaches the focused control";
+}
+
+TEST_F(FocusTest, ANativeWindowOnAPanelKeepsItsKeysButTabStillMovesOn)
+{
+    INITCOMMONCONTROLSEX Init;
+    Init.dwICC = ICC_INTERNET_CLASSES;
+    ASSERT_TRUE(InitCommonControlsEx(&Init));
+    HWND Ip = CreateWindowExA(0, "SysIPAddress32", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 5, 30, 150, 22,
+                              Group->Handle(), nullptr, nullptr, nullptr);
+    ASSERT_TRUE(Ip);
+    SetFocus(Ip);
+    for (Qt::Key K : {Qt::Key_1, Qt::Key_9, Qt::Key_2})
+        Key(K);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(GetFocus(), Ip) << "arrows are the field's own";
+    DWORD Address = 0;
+    SendMessage(Ip, IPM_GETADDRESS, 0, LPARAM(&Address));
+    EXPECT_EQ(FIRST_IPADDRESS(Address), 192);
+    EXPECT_EQ(G1->Count(CM_DIALOGKEY) + A->Count(CM_DIALOGKEY), 0);
+    Key(Qt::Key_Tab);
+    EXPECT_NE(GetFocus(), Ip);
 }
 
 TEST_F(FocusTest, AFormWithKeyPreviewSeesKeysFirstAndMayEatThem)
