@@ -142,6 +142,15 @@ IpAddressEdit::IpAddressEdit(QWidget *Parent) : QWidget(Parent)
     LayoutOctets();
 }
 
+// The octets go first, while their focus handlers can still reach a whole edit.
+IpAddressEdit::~IpAddressEdit()
+{
+    for (IpOctetEdit *&O : FOctets) {
+        delete O;
+        O = nullptr;
+    }
+}
+
 std::uint32_t IpAddressEdit::Address() const
 {
     std::uint32_t A = 0;

@@ -39,6 +39,7 @@ class IpAddressEdit : public QWidget
     Q_OBJECT
 public:
     explicit IpAddressEdit(QWidget *Parent = nullptr);
+    ~IpAddressEdit() override;
 
     // The packed address, first octet in the high byte; a blank octet reads 0.
     std::uint32_t Address() const;

@@ -2,9 +2,10 @@
 #include "platform/StdClasses.h"
 #include "platform/ClassHost.h"
 
-#include <QHash>
 #include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace ClassHost {
 
@@ -133,8 +134,8 @@ bool CommonMessage(HWND, QWidget *Widget, UINT Msg, WPARAM WParam, LPARAM, LRESU
 WNDCLASS ClassRecord(const QString &Name, WNDPROCFN Proc, int BackgroundColor)
 {
     // One brush per colour, shared by every window of the classes as long as the program runs.
-    static QHash<int, HBRUSH> Brushes;
-    HBRUSH &Background = Brushes[BackgroundColor];
+    static HBRUSH Brushes[COLOR_MENUBAR + 1] = {};
+    HBRUSH &Background = Brushes[std::clamp(BackgroundColor, 0, COLOR_MENUBAR)];
     if (!Background) {
         Background = CreateSolidBrush(GetSysColor(BackgroundColor));
         Background->Stock = true;
