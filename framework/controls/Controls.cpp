@@ -2,6 +2,8 @@
 
 #include "framework/forms/Forms.h"
 
+#include <QWidget>
+
 namespace {
 
 // The control whose mouse messages are captured through its parent's window (windowless controls).
@@ -630,6 +632,8 @@ void TControl::SetCursor(TCursor Value)
         return;
     FCursor = Value;
     Perform(CM_CURSORCHANGED);
+    if (TApplication *App = TApplicationRef::Peek(); App && App->MouseControl() == this)
+        ShowControlCursor(this);
 }
 
 void TControl::SetShowHint(bool Value)
@@ -1166,6 +1170,46 @@ bool IsAccel(quint16 VK, const QString &Str)
         return Str[I].toUpper() == QChar(VK).toUpper();
     }
     return false;
+}
+
+Qt::CursorShape CursorShapeOf(TCursor Cursor)
+{
+    switch (Cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragMoveCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+void ShowControlCursor(TControl *Control)
+{
+    if (!Control)
+        return;
+    TWinControl *Window = dynamic_cast<TWinControl *>(Control);
+    if (!Window)
+        Window = Control->Parent();
+    if (!Window || !Window->HandleAllocated())
+        return;
+    if (QWidget *W = WindowWidget(Window->Handle()))
+        W->setCursor(CursorShapeOf(Control->Cursor()));
 }
 
 QString WindowClassNameOf(const TWinControl *Control)

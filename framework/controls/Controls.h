@@ -633,6 +633,11 @@ TWinControl *FindVCLWindow(const TPoint &Pos);
 TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled);
 // True when Str has the accelerator "&" + the character of VK (letters ignore case; "&&" is a plain "&").
 bool IsAccel(quint16 VK, const QString &Str);
+// Shows Control's Cursor on the window that has the control (its parent's for a windowless one).
+void ShowControlCursor(TControl *Control);
+// The Qt cursor shape of a framework cursor.
+Qt::CursorShape CursorShapeOf(TCursor Cursor);
+
 // Gives back the DCs that control canvases took outside painting; runs after every message a window handles.
 void FreeDeviceContexts();
 // The class name a framework window class is registered under: the control's class name.

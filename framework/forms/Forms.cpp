@@ -6,6 +6,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QThread>
@@ -860,9 +862,16 @@ TForm *TScreen::ActiveForm() const
     return dynamic_cast<TForm *>(FActiveCustomForm);
 }
 
+// A screen cursor other than crDefault shows over every window of the program.
 void TScreen::SetCursor(TCursor Value)
 {
+    if (FCursor == Value)
+        return;
+    if (FCursor != crDefault)
+        QGuiApplication::restoreOverrideCursor();
     FCursor = Value;
+    if (Value != crDefault)
+        QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(Value)));
 }
 
 void TScreen::AddForm(TCustomForm *AForm)
@@ -1145,6 +1154,8 @@ void TApplication::SetMouseControl(TControl *Control)
     FMouseControl = Control;
     if (Old)
         Old->Perform(CM_MOUSELEAVE, 0, LPARAM(Old));
-    if (Control && FMouseControl == Control)
+    if (Control && FMouseControl == Control) {
+        ShowControlCursor(Control);
         Control->Perform(CM_MOUSEENTER, 0, LPARAM(Control));
+    }
 }

@@ -95,7 +95,10 @@ TEST_F(InputTest, MouseEnterAndLeaveFollowThePointerBetweenControls)
     EXPECT_EQ(B->Leaves, 1);
     EXPECT_EQ(S->Count(CM_MOUSEENTER), 1);
     EXPECT_EQ(Application->MouseControl(), S);
+    S->SetCursor(crHandPoint);
+    EXPECT_EQ(WindowWidget(Form->Handle())->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(WindowWidget(Form->Handle()), QPoint(O.X + 150, O.Y + 150));
+    EXPECT_EQ(WindowWidget(Form->Handle())->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(S->Count(CM_MOUSELEAVE), 1);
     EXPECT_EQ(Application->MouseControl(), Form);
 }
