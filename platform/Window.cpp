@@ -63,6 +63,20 @@ struct TGlobals
     std::array<bool, 256> KeyDown{};
     int DefaultPlacement = 0;
     QPointer<TMessageDispatcher> Dispatcher;
+
+    // At exit, after the application object: only memory of this layer's own is left to give back.
+    ~TGlobals()
+    {
+        for (HWND W : Quarantine)
+            delete W;
+        for (HWND W : DeadWindows)
+            delete W;
+        for (WNDPROC P : DeadProcs)
+            delete P;
+        for (auto &[Fn, P] : PlainProcs)
+            delete P;
+        delete DesktopWnd;
+    }
 };
 
 TGlobals &G()

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPaintEvent>
 #include <QWheelEvent>
 #include <QWindow>
@@ -34,7 +35,7 @@ struct TEventGlobals
     HWND Moving = nullptr;   // the window a manual caption move drags
     QPoint MoveStartCursor;
     QPoint MoveStartPos;
-    QObject *HostFilter = nullptr;
+    QPointer<QObject> HostFilter;
 };
 
 TEventGlobals &EG()
@@ -660,8 +661,10 @@ void DetachSurfaceWidget(HWND W, bool Outermost)
 
 void InstallHostFilter(HWND W, QWidget *Widget)
 {
-    if (!EG().HostFilter)
+    if (!EG().HostFilter) {
         EG().HostFilter = new THostFilter;
+        EG().HostFilter->setParent(QCoreApplication::instance());
+    }
     EG().Hosts.insert(Widget, W);
     InstallFilterTree(Widget);
 }

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <memory>
+
 namespace {
 
 constexpr DWORD Child = WS_CHILD | WS_VISIBLE;
@@ -188,7 +190,8 @@ TEST_F(InputTest, QtKeysMapToVirtualKeysAndCharacters)
     for (const TKeyCase &C : Cases) {
         Log.clear();
         QTest::keyPress(WindowWidget(B), C.Key, C.Mods);
-        SCOPED_TRACE(QTest::toString(C.Key));
+        std::unique_ptr<char[]> KeyName(QTest::toString(C.Key));
+        SCOPED_TRACE(KeyName.get());
         // QTest presses the modifier keys first.
         std::vector<TLogged> Down;
         for (const TLogged &L : EntriesOf(B, C.DownMsg))
