@@ -1167,6 +1167,8 @@ void ProcessPendingMessages()
             break;
     }
     Guarded([] { PaintPending(); });
+    if (G().Depth == 0)
+        DeleteDeferredWidgets();
 }
 
 void PostQuitMessage(int ExitCode) { PostMessage(nullptr, WM_QUIT, WPARAM(ExitCode), 0); }

@@ -36,6 +36,7 @@ struct TEventGlobals
     QPoint MoveStartCursor;
     QPoint MoveStartPos;
     QPointer<QObject> HostFilter;
+    std::vector<QPointer<QWidget>> Deferred;
 };
 
 TEventGlobals &EG()
@@ -646,10 +647,12 @@ void DetachSurfaceWidget(HWND W, bool Outermost)
             W->Widget->releaseMouse();
         W->Widget->hide();
         // Otherwise the widget may be delivering the very event that destroys its window.
-        if (Outermost)
+        if (Outermost) {
             delete W->Widget;
-        else
+        } else {
             W->Widget->deleteLater();
+            EG().Deferred.push_back(W->Widget);
+        }
     }
     std::function<void(HWND)> Clear = [&](HWND H) {
         for (HWND C : H->Children)
@@ -657,6 +660,15 @@ void DetachSurfaceWidget(HWND W, bool Outermost)
         H->Widget = nullptr;
     };
     Clear(W);
+}
+
+// Without a running event loop (tests, start-up) deleteLater would wait for ever.
+void DeleteDeferredWidgets()
+{
+    std::vector<QPointer<QWidget>> Widgets;
+    Widgets.swap(EG().Deferred);
+    for (QPointer<QWidget> &W : Widgets)
+        delete W.data();
 }
 
 void InstallHostFilter(HWND W, QWidget *Widget)

@@ -111,6 +111,8 @@ void StartResize(HWND W, int HitCode);
 SurfaceWidget *CreateSurfaceWidget(HWND W, QWidget *Parent, Qt::WindowFlags Flags);
 // Outermost: no message or Qt event of this layer is being handled, so the widget can go at once.
 void DetachSurfaceWidget(HWND W, bool Outermost);
+// Deletes the widgets of windows destroyed inside a dispatch; only where none of this layer's is running.
+void DeleteDeferredWidgets();
 void InstallHostFilter(HWND W, QWidget *Widget);
 void UpdateFocusPolicy(HWND W);
 

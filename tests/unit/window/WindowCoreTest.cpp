@@ -2,6 +2,7 @@
 // band and frame changes.
 #include "tests/unit/window/WindowFixture.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -87,8 +88,13 @@ TEST_F(WindowTest, DestroyingAWindowInsideItsOwnMessageIsSafe)
         }
         return std::nullopt;
     };
+    QPointer<QWidget> Widget = WindowWidget(W);
     EXPECT_EQ(SendMessage(W, WM_USER, 0, 0), 7);
     EXPECT_FALSE(IsWindow(W));
+    // The widget waits until no dispatch can be using it, even without a running event loop.
+    EXPECT_FALSE(Widget.isNull());
+    ProcessPendingMessages();
+    EXPECT_TRUE(Widget.isNull());
 }
 
 TEST_F(WindowTest, ClassNamesIgnoreCaseAndTheAnsiCopyIsTruncated)
