@@ -248,7 +248,8 @@ LRESULT ButtonProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     QWidget *Hosted = HostedWidget(Wnd);
     if (!Hosted)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (IsInputMessage(Msg))
+    // Buttons have nothing to wheel through: the parent gets it.
+    if (IsInputMessage(Msg) && Msg != WM_MOUSEWHEEL)
         return PassEventToHostedWidget(Wnd) ? 0 : DefWindowProc(Wnd, Msg, WParam, LParam);
     LRESULT Result = 0;
     if (CommonMessage(Wnd, Hosted, Msg, WParam, LParam, &Result))

@@ -205,6 +205,9 @@ LRESULT Input(HWND W, EditLine *Line, EditMemo *Memo, UINT Msg, WPARAM WParam, L
     const bool Enter = (Msg == WM_KEYDOWN && WParam == VK_RETURN) || (Msg == WM_CHAR && (WParam == '\r' || WParam == '\n'));
     if (Memo && Enter && !(StyleOf(W) & ES_WANTRETURN) && GetKeyState(VK_CONTROL) >= 0)
         return DefWindowProc(W, Msg, WParam, LParam);
+    // A single line has nothing to wheel through: the parent gets it.
+    if (Line && Msg == WM_MOUSEWHEEL)
+        return DefWindowProc(W, Msg, WParam, LParam);
     if (PassEventToHostedWidget(W))
         return 0;
     if (Memo && Msg == WM_MOUSEWHEEL) {

@@ -18,7 +18,7 @@ LRESULT IpAddressProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     auto *E = qobject_cast<IpAddressEdit *>(HostedWidget(Wnd));
     if (!E)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    if (IsInputMessage(Msg)) {
+    if (IsInputMessage(Msg) && Msg != WM_MOUSEWHEEL) {
         if (PassEventToHostedWidget(Wnd))
             return 0;
         if (auto Key = KeyForMessage(Msg, WParam)) {

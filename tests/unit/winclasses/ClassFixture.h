@@ -21,11 +21,16 @@ class ClassTest : public ::testing::Test
 {
 public:
     static inline std::vector<TNotification> Notes;
+    static inline int ParentWheels = 0;
 
     static LRESULT ParentProc(HWND W, UINT Msg, WPARAM WParam, LPARAM LParam)
     {
         if (Msg == WM_COMMAND)
             Notes.push_back({LOWORD(WParam), HIWORD(WParam), reinterpret_cast<HWND>(LParam)});
+        if (Msg == WM_MOUSEWHEEL) {
+            ++ParentWheels;
+            return 0;
+        }
         return DefWindowProc(W, Msg, WParam, LParam);
     }
 
@@ -33,6 +38,7 @@ protected:
     void SetUp() override
     {
         Notes.clear();
+        ParentWheels = 0;
         WNDCLASS C;
         C.lpszClassName = QStringLiteral("ClassTestParent");
         C.lpfnWndProc = MakeWndProc(ParentProc);

@@ -169,6 +169,18 @@ TEST_F(EditClass, ScrollingByLinesIsReadBack)
     EXPECT_EQ(SendMessage(E, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
 }
 
+TEST_F(EditClass, WheelScrollsTheMemoAndPassesOverALine)
+{
+    HWND M = Make(QStringLiteral("EDIT"), Memo, 10, 10, 200, 120);
+    HWND L = Make(QStringLiteral("EDIT"), 0, 10, 150, 100, 20);
+    SetWindowText(M, Numbered(40));
+    SendMessage(M, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(GetScrollPos(M, SB_VERT), 3);
+    EXPECT_EQ(ParentWheels, 0);
+    SendMessage(L, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(ParentWheels, 1);
+}
+
 TEST_F(EditClass, ScrollBarStates)
 {
     HWND Long = Make(QStringLiteral("EDIT"), Memo, 10, 10, 200, 120);
