@@ -61,7 +61,9 @@ TEST_F(WindowTest, NullAndDestroyedHandlesAnswerNothing)
         EXPECT_EQ(SetWindowLong(H, GWL_USERDATA, 5), 0);
         EXPECT_FALSE(SetWindowPos(H, nullptr, 0, 0, 5, 5, 0));
         EXPECT_FALSE(InvalidateRect(H, nullptr, TRUE));
-        EXPECT_EQ(GetWindowDC(H) == nullptr, H != nullptr);    // nullptr: the screen
+        HDC DC = GetWindowDC(H);
+        EXPECT_EQ(DC == nullptr, H != nullptr);    // nullptr: the screen
+        ReleaseDC(H, DC);
         EXPECT_EQ(GetParent(H), nullptr);
         EXPECT_EQ(GetClassName(H), QString());
         EXPECT_FALSE(DestroyWindow(H));
