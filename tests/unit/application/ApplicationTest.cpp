@@ -13,6 +13,7 @@ protected:
     static void SetUpTestSuite()
     {
         Application->Initialize();
+        ShowExceptionHook = [](const QString &Message) { ADD_FAILURE() << "exception shown: " << Message.toStdString(); };
         Application->CreateForm(Main);
         Application->CreateForm(Other);
     }

@@ -98,7 +98,8 @@ void TCtShape::Click()
 void FormTest::SetUp()
 {
     Application->Initialize();
-    ShowExceptionHook = nullptr;
+    // A message box would wait for a click that never comes.
+    ShowExceptionHook = [](const QString &Message) { ADD_FAILURE() << "exception shown: " << Message.toStdString(); };
     Form = TForm::CreateNew(nullptr);
     Form->SetBounds(100, 100, 300, 200);
 }

@@ -68,8 +68,16 @@ namespace {
 class FormsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Application->Initialize(); }
-    void TearDown() override { ProcessPendingMessages(); }
+    void SetUp() override
+    {
+        Application->Initialize();
+        ShowExceptionHook = [](const QString &Message) { ADD_FAILURE() << "exception shown: " << Message.toStdString(); };
+    }
+    void TearDown() override
+    {
+        ProcessPendingMessages();
+        ShowExceptionHook = nullptr;
+    }
 };
 
 TEST_F(FormsTest, AFormIsBuiltFromTheLayoutResourceNamedAfterItsClass)

@@ -119,6 +119,7 @@ COLORREF WindowPixel(HWND H, int X, int Y)
 TEST(FrameHookTest, AComponentDrawsItsFormsFrameAndShapesTheWindow)
 {
     Application->Initialize();
+    ShowExceptionHook = [](const QString &Message) { ADD_FAILURE() << "exception shown: " << Message.toStdString(); };
     TForm *F = TForm::CreateNew(nullptr);
     F->SetBounds(50, 50, 200, 150);
     F->SetColor(clWhite);
@@ -158,6 +159,7 @@ TEST(FrameHookTest, AComponentDrawsItsFormsFrameAndShapesTheWindow)
     SetWindowPos(H, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_NE(ClientOrigin(H), (POINT{Side, Title}));
     F->Free();
+    ShowExceptionHook = nullptr;
 }
 
 } // namespace
