@@ -2,7 +2,9 @@
 // anchors and constraints, change messages and what children inherit, painting of windowless children.
 #include "tests/unit/controls/ControlFixture.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 
 namespace {
 
@@ -377,6 +379,73 @@ TEST_F(ControlsTest, PaintToDrawsTheWholeTreeWithWindowedChildrenAtTheirOffsets)
     EXPECT_EQ(Image.pixel(10 + 6, 10 + 6), qRgb(0, 0, 255));
     EXPECT_EQ(Image.pixel(10 + 55, 10 + 35), qRgb(0, 255, 0));
     EXPECT_EQ(Image.pixel(10 + 100, 10 + 30), qRgb(255, 255, 255));
+}
+
+TEST_F(ControlsTest, ACanvasUsedOutsidePaintingDrawsOnTheWindowAtOnce)
+{
+    TCtBox *Panel = Box(10, 10, 100, 60);
+    TCtShape *S = Shape(20, 10, 30, 20, Panel);
+    ShowForm();
+    Panel->Repaint();
+    HWND H = Panel->Handle();
+    Panel->Canvas()->Brush()->SetColor(clLime);
+    Panel->Canvas()->FillRect(Rect(0, 0, 5, 5));
+    EXPECT_EQ(ClientPixel(H, 2, 2), ColorToRGB(clLime));
+    // A windowless control draws on its parent's window, moved to its place and clipped to it.
+    S->Canvas()->Brush()->SetColor(clYellow);
+    S->Canvas()->FillRect(Rect(-10, -10, 100, 100));
+    EXPECT_EQ(ClientPixel(H, 20, 10), ColorToRGB(clYellow));
+    EXPECT_EQ(ClientPixel(H, 49, 29), ColorToRGB(clYellow));
+    EXPECT_EQ(ClientPixel(H, 50, 30), ColorToRGB(clRed));
+    EXPECT_EQ(ClientPixel(H, 19, 9), ColorToRGB(clRed));
+    // The DCs taken go back once a message has been handled; the canvases take new ones when used again.
+    SendMessage(H, WM_NULL, 0, 0);
+    S->Canvas()->FillRect(Rect(0, 0, 2, 2));
+    EXPECT_EQ(ClientPixel(H, 21, 11), ColorToRGB(clYellow));
+}
+
+// A window whose class copies the built-in "EDIT": the edit's own procedure is its default handling.
+class TCtEdit : public TWinControl
+{
+    KIV_OBJECT(TCtEdit, TWinControl)
+public:
+    void Construct(TComponent *AOwner) override
+    {
+        inherited::Construct(AOwner);
+        SetBounds(0, 0, 120, 22);
+        SetTabStop(true);
+    }
+
+protected:
+    void CreateParams(TCreateParams &Params) override
+    {
+        inherited::CreateParams(Params);
+        CreateSubClass(Params, QStringLiteral("EDIT"));
+    }
+};
+KIV_PUBLISHED(TCtEdit) {}
+
+TEST_F(ControlsTest, AControlOnABuiltInClassKeepsItsNameAndGetsTheBuiltInBehaviour)
+{
+    TCtEdit *Edit = TCtEdit::Create(Form);
+    Edit->SetParent(Form);
+    Edit->SetCaption(QStringLiteral("start"));
+    TCtBox *Next = Box(0, 40, 20, 20);
+    Next->SetTabStop(true);
+    ShowForm();
+    HWND H = Edit->Handle();
+    EXPECT_EQ(GetClassName(H), QStringLiteral("TCtEdit"));
+    EXPECT_EQ(FindControl(H), Edit);
+    EXPECT_EQ(GetWindowText(H), QStringLiteral("start"));
+
+    Edit->SetFocus();
+    Edit->SetCaption(QString());
+    QWidget *W = QApplication::focusWidget();
+    ASSERT_TRUE(W);
+    QTest::keyClicks(W, QStringLiteral("ab"));
+    EXPECT_EQ(Edit->Caption(), QStringLiteral("ab"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(Next->Focused());
 }
 
 } // namespace
