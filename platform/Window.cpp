@@ -674,6 +674,12 @@ bool DeliverQueued(MSG Msg)
     return !Handled;
 }
 
+// Paints wait until the queue holds nothing else.
+void PostPaintRequest()
+{
+    QCoreApplication::postEvent(Dispatcher(), new QEvent(PendingPaintEvent), Qt::LowEventPriority);
+}
+
 void SetCursorScreenPos(QPoint P) { G().Cursor = P; }
 QPoint CursorScreenPos() { return G().Cursor; }
 
@@ -1172,13 +1178,6 @@ void ProcessPendingMessages()
 }
 
 void PostQuitMessage(int ExitCode) { PostMessage(nullptr, WM_QUIT, WPARAM(ExitCode), 0); }
-
-namespace WindowCore {
-void PostPaintRequest()
-{
-    QCoreApplication::postEvent(Dispatcher(), new QEvent(PendingPaintEvent), Qt::LowEventPriority);
-}
-} // namespace WindowCore
 
 // ---- geometry ------------------------------------------------------------------------------------------
 

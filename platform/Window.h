@@ -172,7 +172,9 @@ void SetMessageFilter(std::function<bool(MSG &)> Filter);
 void SetExceptionHandler(std::function<void()> Handler);
 // What the queue is delivering now (hwnd, message, time, pt); a zero message outside delivery.
 const MSG &CurrentMessage();
-// Runs pending Qt events and queued messages, then the pending paints (like an empty classic queue).
+// Runs pending Qt events and queued messages, then the pending paints (like an empty classic queue). Called
+// outside any message, it also deletes the widgets of windows destroyed inside messages, which would otherwise
+// wait for a running event loop.
 void ProcessPendingMessages();
 void PostQuitMessage(int ExitCode);
 
