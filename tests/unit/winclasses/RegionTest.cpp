@@ -196,6 +196,27 @@ TEST(Region, QueriesAndMoves)
 
     Rgn Back(CreateRoundRectRgn(5, -2, 15, 8, 6, 6));
     EXPECT_TRUE(EqualRgn(R.get(), Back.get()));
+    // The same shape put together from single pixels compares equal: EqualRgn compares shapes.
+    Rgn Pixels(CreateRectRgn(0, 0, 0, 0));
+    for (int Y = -2; Y < 8; ++Y)
+        for (int X = 5; X < 15; ++X)
+            if (PtInRegion(Back.get(), X, Y)) {
+                Rgn P(CreateRectRgn(X, Y, X + 1, Y + 1));
+                CombineRgn(Pixels.get(), Pixels.get(), P.get(), RGN_OR);
+            }
+    EXPECT_TRUE(EqualRgn(Pixels.get(), Back.get()));
+    Rgn Big(CreateRoundRectRgn(0, 0, 301, 101, 13, 13)), Built(CreateRectRgn(0, 0, 0, 0));
+    for (int Y = 0; Y < 101; ++Y) {
+        RECT Row{0, 0, 0, 0};
+        for (int X = 0; X < 301; ++X)
+            if (PtInRegion(Big.get(), X, Y)) {
+                Row = RECT{X, Y, 301 - X, Y + 1};
+                break;
+            }
+        Rgn P(CreateRectRgnIndirect(&Row));
+        CombineRgn(Built.get(), P.get(), Built.get(), RGN_OR);
+    }
+    EXPECT_TRUE(EqualRgn(Built.get(), Big.get()));
     EXPECT_TRUE(SetRectRgn(R.get(), 7, 7, 1, 1));
     EXPECT_EQ(GetRgnBox(R.get(), &Box), SIMPLEREGION);
     EXPECT_EQ(Box, (RECT{1, 1, 7, 7}));
