@@ -633,6 +633,12 @@ TWinControl *FindVCLWindow(const TPoint &Pos);
 TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled);
 // True when Str has the accelerator "&" + the character of VK (letters ignore case; "&&" is a plain "&").
 bool IsAccel(quint16 VK, const QString &Str);
+// A hidden window whose messages go to Method (timers, posted notifications of non-visual components).
+// Method answers every message itself: call DefWindowProc for those it does not handle.
+HWND AllocateHWnd(TWndMethod Method);
+// Destroys it; safe inside one of its own messages.
+void DeallocateHWnd(HWND Wnd);
+
 // Shows Control's Cursor on the window that has the control (its parent's for a windowless one).
 void ShowControlCursor(TControl *Control);
 // The Qt cursor shape of a framework cursor.

@@ -44,6 +44,44 @@ TWinControl *FindControl(HWND Handle)
     return Handle ? ControlTable().value(Handle) : nullptr;
 }
 
+HWND AllocateHWnd(TWndMethod Method)
+{
+    const QString ClassName = QStringLiteral("TPUtilWindow");
+    WNDCLASS Class;
+    if (!GetClassInfo(HInstance, ClassName, &Class)) {
+        Class.lpfnWndProc = MakeWndProc(&DefWindowProc);
+        Class.lpszClassName = ClassName;
+        RegisterClass(&Class);
+    }
+    HWND Wnd = CreateWindowEx(WS_EX_TOOLWINDOW, ClassName, QString(), WS_POPUP, 0, 0, 0, 0, nullptr, 0, HInstance,
+                              nullptr);
+    if (!Wnd)
+        throw EInvalidOperation(QStringLiteral("Cannot make a utility window"));
+    if (Method) {
+        WNDPROC Proc = MakeObjectInstance([Method](HWND, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+            TMessage Message{Msg, WParam, LParam, 0};
+            try {
+                Method(Message);
+            } catch (...) {
+                Application->HandleException(nullptr);
+            }
+            return Message.Result;
+        });
+        SetWindowLong(Wnd, GWL_WNDPROC, LONG_PTR(Proc));
+    }
+    return Wnd;
+}
+
+void DeallocateHWnd(HWND Wnd)
+{
+    if (!IsWindow(Wnd))
+        return;
+    auto Proc = reinterpret_cast<WNDPROC>(GetWindowLong(Wnd, GWL_WNDPROC));
+    SetWindowLong(Wnd, GWL_WNDPROC, LONG_PTR(MakeWndProc(&DefWindowProc)));
+    DestroyWindow(Wnd);
+    FreeObjectInstance(Proc);
+}
+
 KIV_PUBLISHED(TWinControl)
 {
     Property("BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth).Default(0);

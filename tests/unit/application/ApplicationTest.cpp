@@ -86,6 +86,30 @@ TEST_F(ApplicationTest, ProcessMessagesInsideAMessageDeliversTheRest)
     Events->Free();
 }
 
+TEST_F(ApplicationTest, AUtilityWindowTakesItsMessagesAndMayGoInsideOne)
+{
+    int Ticks = 0;
+    HWND Wnd = nullptr;
+    Wnd = AllocateHWnd([&](TMessage &M) {
+        if (M.Msg == WM_TIMER) {
+            ++Ticks;
+            KillTimer(Wnd, 1);
+            DeallocateHWnd(Wnd);
+            return;
+        }
+        M.Result = DefWindowProc(Wnd, M.Msg, M.WParam, M.LParam);
+    });
+    ASSERT_TRUE(Wnd);
+    EXPECT_FALSE(IsWindowVisible(Wnd));
+    SetTimer(Wnd, 1, 1, nullptr);
+    for (int I = 0; I < 50 && IsWindow(Wnd); ++I) {
+        Sleep(2);
+        Application->ProcessMessages();
+    }
+    EXPECT_EQ(Ticks, 1);
+    EXPECT_FALSE(IsWindow(Wnd));
+}
+
 // Last: the loop ends the application for good.
 TEST_F(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses)
 {
