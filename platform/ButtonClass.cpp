@@ -249,8 +249,11 @@ LRESULT ButtonProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     if (!Hosted)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     // Buttons have nothing to wheel through: the parent gets it.
-    if (IsInputMessage(Msg) && Msg != WM_MOUSEWHEEL)
+    if (IsInputMessage(Msg) && Msg != WM_MOUSEWHEEL) {
+        if (Msg == WM_LBUTTONDBLCLK && KindOf(TypeOf(Wnd)) == TKind::Radio)
+            NotifyParent(Wnd, BN_DOUBLECLICKED);
         return PassEventToHostedWidget(Wnd) ? 0 : DefWindowProc(Wnd, Msg, WParam, LParam);
+    }
     LRESULT Result = 0;
     if (CommonMessage(Wnd, Hosted, Msg, WParam, LParam, &Result))
         return Result;

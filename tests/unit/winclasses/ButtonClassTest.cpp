@@ -94,7 +94,6 @@ TEST_F(ButtonClass, AutoRadioButtonsUncheckTheirGroup)
     HWND Manual = Make(QStringLiteral("BUTTON"), BS_RADIOBUTTON, 10, 80, 120, 20);
     HWND Fence2 = Make(QStringLiteral("BUTTON"), BS_PUSHBUTTON | WS_GROUP, 10, 100, 60, 20);
     HWND Other = Radio(0, 120);
-    (void)Fence1;
     (void)Fence2;
 
     SendMessage(Other, BM_SETCHECK, BST_CHECKED, 0);
@@ -114,6 +113,12 @@ TEST_F(ButtonClass, AutoRadioButtonsUncheckTheirGroup)
     EXPECT_EQ(Check(B), BST_CHECKED);
     EXPECT_EQ(Check(C), BST_UNCHECKED);
     EXPECT_EQ(SendMessage(B, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_RADIOBUTTON);
+
+    // Radio buttons tell double clicks apart.
+    SendMessage(B, WM_LBUTTONDBLCLK, MK_LBUTTON, PointToLParam(8, 10));
+    EXPECT_EQ(Count(B, BN_DOUBLECLICKED), 1);
+    SendMessage(Fence1, WM_LBUTTONDBLCLK, MK_LBUTTON, PointToLParam(8, 10));
+    EXPECT_EQ(Count(Fence1, BN_DOUBLECLICKED), 0);
 }
 
 TEST_F(ButtonClass, GroupBoxIsAFrameWithACaption)
