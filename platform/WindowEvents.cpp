@@ -32,6 +32,9 @@ struct TEventGlobals
     QHash<const QWidget *, HWND> Hosts;
     std::vector<TInputContext *> Contexts;
     bool Bypass = false;     // a copy of an event on its way to a hosted widget
+    // The input event being handed to a hosted widget; if the widget ignores it, Qt passes it up to the
+    // window's own widget, which must not translate it a second time.
+    QEvent *Delivering = nullptr;
     HWND Moving = nullptr;   // the window a manual caption move drags
     QPoint MoveStartCursor;
     QPoint MoveStartPos;
@@ -412,6 +415,18 @@ void DeliverLeave(HWND W)
         DeliverQueued(MakeMsg(W, WM_MOUSELEAVE, 0, 0));
 }
 
+// Hands E to a hosted widget past the translation, already done.
+void DeliverToHosted(QObject *To, QEvent *E)
+{
+    QEvent *const OuterDelivering = EG().Delivering;
+    const bool OuterBypass = EG().Bypass;
+    EG().Bypass = true;
+    EG().Delivering = E;
+    QApplication::sendEvent(To, E);
+    EG().Bypass = OuterBypass;
+    EG().Delivering = OuterDelivering;
+}
+
 // A copy of a key event for the hosted widget that should have had it.
 void ForwardToHosted(HWND W, QEvent *E)
 {
@@ -425,9 +440,7 @@ void ForwardToHosted(HWND W, QEvent *E)
     auto *K = static_cast<QKeyEvent *>(E);
     QKeyEvent Copy(K->type(), K->key(), K->modifiers(), K->nativeScanCode(), K->nativeVirtualKey(),
                    K->nativeModifiers(), K->text(), K->isAutoRepeat(), K->count());
-    EG().Bypass = true;
-    QApplication::sendEvent(To, &Copy);
-    EG().Bypass = false;
+    DeliverToHosted(To, &Copy);
 }
 
 bool IsInputEvent(QEvent::Type T)
@@ -517,8 +530,10 @@ protected:
             return false;
         }
         HWND PassTo = TranslateInput(W, From, E);
-        if (PassTo == W)
-            return false;
+        if (PassTo == W) {
+            DeliverToHosted(From, E);
+            return true;
+        }
         if (PassTo)
             ForwardToHosted(PassTo, E);
         return true;
@@ -550,6 +565,10 @@ bool SurfaceWidget::event(QEvent *E)
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
+        if (E == EG().Delivering) {
+            E->accept();
+            return true;
+        }
         HWND PassTo = TranslateInput(W, this, E);
         if (PassTo)
             ForwardToHosted(PassTo, E);

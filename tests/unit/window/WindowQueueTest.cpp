@@ -235,3 +235,19 @@ TEST_F(HostTest, MouseOnTheHostedWidgetIsTheWindowsMouse)
 }
 
 } // namespace
+
+TEST_F(HostTest, AKeyTheWidgetIgnoresIsTranslatedOnceAndNotSentBackDown)
+{
+    SetFocus(Edit);
+    std::vector<UINT> Filtered;
+    SetMessageFilter([&](MSG &M) {
+        Filtered.push_back(M.message);
+        return false;
+    });
+    // The line edit ignores both, so Qt passes them up to the window's widget.
+    QTest::keyClick(Line, Qt::Key_F5);
+    QTest::keyPress(Line, Qt::Key_Control);
+    QTest::keyRelease(Line, Qt::Key_Control);
+    EXPECT_EQ(Filtered, (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_KEYUP}));
+    SetMessageFilter(nullptr);
+}
