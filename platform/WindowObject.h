@@ -82,6 +82,9 @@ QPoint ScreenOrigin(HWND W);
 QPoint ClientScreenOrigin(HWND W);
 // The non-client band the styles give (0 for decorated top-level windows).
 int FrameBand(HWND W);
+// The window has something outside its client area to paint: a band (of its styles or of its own
+// WM_NCCALCSIZE) or a shape.
+bool HasNonClientPart(HWND W);
 int StyleBand(DWORD Style, DWORD ExStyle);
 void SetWindowRectFromQt(HWND W, const QRect &R);
 void ApplyWidgetGeometry(HWND W);

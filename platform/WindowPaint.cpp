@@ -234,6 +234,11 @@ void ApplyWindowMask(HWND W)
         W->Widget->clearMask();
 }
 
+bool HasNonClientPart(HWND W)
+{
+    return W->Region || W->ClientRect != QRect(QPoint(0, 0), W->WindowRect.size());
+}
+
 } // namespace WindowCore
 
 // ---- invalidation --------------------------------------------------------------------------------------
@@ -302,7 +307,7 @@ BOOL UpdateWindow(HWND Wnd)
     PG().Pending.remove(Wnd);
     if (Wnd->FrameDirty) {
         Wnd->FrameDirty = false;
-        if (FrameBand(Wnd) > 0 || Wnd->Region)
+        if (HasNonClientPart(Wnd))
             SendMessage(Wnd, WM_NCPAINT, 1, 0);
     }
     if (IsWindow(Wnd) && !Wnd->UpdateRgn.isEmpty()) {

@@ -332,7 +332,7 @@ BOOL AnimateWindow(HWND Wnd, DWORD Time, DWORD Flags)
     // The picture, taken once: the frame as it stands, the client area from WM_PRINTCLIENT.
     if (Wnd->FrameDirty) {
         Wnd->FrameDirty = false;
-        if (FrameBand(Wnd) > 0 || Wnd->Region)
+        if (HasNonClientPart(Wnd))
             SendMessage(Wnd, WM_NCPAINT, 1, 0);
     }
     if (!IsWindow(Wnd))
