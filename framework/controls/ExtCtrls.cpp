@@ -354,49 +354,30 @@ KIV_PUBLISHED(TTimer)
     Property("OnTimer", &TTimer::OnTimer, &TTimer::OnTimer);
 }
 
-namespace {
-
-const QString TimerWindowClass = QStringLiteral("TTimerWindow");
-
-} // namespace
-
-// A plain procedure that finds its timer through the window's user data, so the timer may be freed
-// while its own tick is being handled.
-LRESULT TTimer::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    if (Msg == WM_TIMER) {
-        if (auto *Self = reinterpret_cast<TTimer *>(GetWindowLong(Wnd, GWL_USERDATA))) {
-            try {
-                Self->Timer();
-            } catch (...) {
-                Application->HandleException(nullptr);
-            }
-        }
-        return 0;
-    }
-    return DefWindowProc(Wnd, Msg, WParam, LParam);
-}
-
 void TTimer::Construct(TComponent *AOwner)
 {
     inherited::Construct(AOwner);
-    WNDCLASS Class;
-    if (!GetClassInfo(nullptr, TimerWindowClass, &Class)) {
-        Class.lpfnWndProc = MakeWndProc(&TTimer::WndProc);
-        Class.lpszClassName = TimerWindowClass;
-        RegisterClass(&Class);
-    }
-    FWindowHandle = CreateWindowEx(0, TimerWindowClass, QString(), WS_POPUP, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr);
-    SetWindowLong(FWindowHandle, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    FWindowHandle = AllocateHWnd([this](TMessage &Message) { WndProc(Message); });
     UpdateTimer();
 }
 
 TTimer::~TTimer()
 {
-    if (FWindowHandle) {
-        KillTimer(FWindowHandle, 1);
-        SetWindowLong(FWindowHandle, GWL_USERDATA, 0);
-        DestroyWindow(FWindowHandle);
+    KillTimer(FWindowHandle, 1);
+    DeallocateHWnd(FWindowHandle);
+}
+
+// Nothing of the timer is touched after OnTimer: the handler may free it.
+void TTimer::WndProc(TMessage &Message)
+{
+    if (Message.Msg != WM_TIMER) {
+        Message.Result = DefWindowProc(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    try {
+        Timer();
+    } catch (...) {
+        Application->HandleException(this);
     }
 }
 

@@ -122,7 +122,7 @@ protected:
     void Loaded() override;
 
 private:
-    static LRESULT WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    void WndProc(TMessage &Message);
     HWND FWindowHandle = nullptr;
     unsigned FInterval = 1000;
     bool FEnabled = true;
