@@ -1,41 +1,15 @@
 // Graphics against plain Qt doing the same work in the same run: loading an 8-bit bitmap file, and a
 // nine-piece stretch of a 74 x 21 picture over 300 x 40 (the skin's button drawing). Each benchmark
-// times both ways and reports them as counters: ours_us, qt_us and ratio (ours / Qt).
+// times both ways (Compare).
+#include "bench/Compare.h"
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImgList.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
-#include <chrono>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Micro(Clock::duration D)
-{
-    return std::chrono::duration<double, std::micro>(D).count();
-}
-
-// Runs Ours and Theirs alternately and reports their mean times and ratio.
-template <class A, class B> void Compare(benchmark::State &State, A Ours, B Theirs)
-{
-    Clock::duration OursTotal{}, TheirsTotal{};
-    for (auto _ : State) {
-        auto T0 = Clock::now();
-        Ours();
-        auto T1 = Clock::now();
-        Theirs();
-        auto T2 = Clock::now();
-        OursTotal += T1 - T0;
-        TheirsTotal += T2 - T1;
-    }
-    const double N = double(State.iterations());
-    State.counters["ours_us"] = Micro(OursTotal) / N;
-    State.counters["qt_us"] = Micro(TheirsTotal) / N;
-    State.counters["ratio"] = TheirsTotal.count() ? double(OursTotal.count()) / double(TheirsTotal.count()) : 0.0;
-}
 
 // A 240 x 240 8-bit file: 57,600 bytes of pixels plus the palette, about 60 KB.
 QByteArray EightBitFile()

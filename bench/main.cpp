@@ -1,12 +1,12 @@
-// The benchmark program: a GUI application (offscreen unless a platform is chosen) around Google Benchmark.
-#include <QGuiApplication>
+// The benchmark program: a widget application (offscreen unless a platform is chosen) around Google Benchmark.
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
+    QApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
