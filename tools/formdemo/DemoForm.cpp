@@ -78,7 +78,7 @@ void TDemoForm::FormActivate(TObject *)
 void TDemoForm::Button1Click(TObject *)
 {
     const QString Now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    Label5->SetCaption(QStringLiteral("Host Name:\t%1\nNode Type:\tHybrid\nConnection:\t%2\nRead at:\t%3")
+    Label5->SetCaption(QStringLiteral("Host Name:\t%1\nNode Type:\tHybrid\nConnection:\t%2\nRead Time:\t%3")
                            .arg(QSysInfo::machineHostName(), Edit1->Text(), Now));
     Memo1->Lines()->Add(QStringLiteral("Device read at %1").arg(Now.mid(11)));
 }
