@@ -63,10 +63,13 @@ void TDemoForm::Construct(TComponent *AOwner)
     InitCommonControlsEx(&Init);
     // One field beside each of the panel's labels.
     const TLabel *Labels[] = {Label1, Label2, Label3, Label4};
-    for (int I = 0; I < 4; ++I)
+    for (int I = 0; I < 4; ++I) {
         FAddressFields[I] = CreateWindowExA(0, "SysIPAddress32", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 120,
                                             Labels[I]->Top() - 4, 150, 21, Panel2->Handle(),
                                             reinterpret_cast<void *>(quintptr(100 + I)), HInstance, nullptr);
+        // A window made outside the framework starts in the system font.
+        SendMessageA(FAddressFields[I], WM_SETFONT, WPARAM(Font()->Handle()), TRUE);
+    }
 }
 
 void TDemoForm::FormActivate(TObject *)
