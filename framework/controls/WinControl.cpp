@@ -220,6 +220,8 @@ void TWinControl::CreateWnd()
     CreationControl = nullptr;
     if (!FHandle)
         throw EInvalidOperation(QStringLiteral("Error creating window of %1").arg(Name()));
+    // Built-in windows start with the toolkit's font; the control's is the one to show.
+    Perform(WM_SETFONT, WPARAM(FFont->Handle()), 1);
     UpdateBounds();
     if (FAutoSize)
         AdjustSize();

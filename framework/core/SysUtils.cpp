@@ -1,5 +1,7 @@
 #include "framework/core/SysUtils.h"
 
+#include "platform/Window.h"
+
 Exception::Exception(const QString &Msg)
 {
     SetMessage(Msg);
@@ -148,3 +150,5 @@ QString SystemDir()
 {
     return QStringLiteral("/usr/share/kivrona/");
 }
+
+TSysLocale SysLocale{GetSystemMetrics(SM_MIDEASTENABLED) != 0};

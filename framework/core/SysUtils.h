@@ -75,3 +75,11 @@ QString ProgramDir();    // the directory of the running executable
 QString TempDir();       // $TMPDIR, else /tmp
 QString WindowsDir();
 QString SystemDir();
+
+// What the system locale says about writing: MiddleEast when it writes right to left (the skin mirrors
+// its layouts only then). Taken from the window layer at start; tests may set it.
+struct TSysLocale
+{
+    bool MiddleEast = false;
+};
+extern TSysLocale SysLocale;

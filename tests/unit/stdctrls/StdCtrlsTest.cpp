@@ -117,6 +117,9 @@ TEST_F(StdCtrlsTest, TheLayoutBuildsEveryControlWithItsClassicDefaultsAndPlaces)
     EXPECT_TRUE(Fresh->ControlStyle().Contains(csAcceptsControls));
     EXPECT_EQ(GetClassName(Form->Memo1->Handle()), QStringLiteral("TMemo"));
     EXPECT_EQ(GetClassName(Form->Button1->Handle()), QStringLiteral("TButton"));
+    // Built-in windows show the control's font, not the toolkit's.
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessage(Form->Button1->Handle(), WM_GETFONT, 0, 0)),
+              Form->Button1->Font()->Handle());
 }
 
 TEST_F(StdCtrlsTest, ThePanelPaintsItsBevelFaceAndCaption)
