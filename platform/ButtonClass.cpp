@@ -205,7 +205,7 @@ LRESULT ButtonMessage(HWND W, QAbstractButton *B, UINT Msg, WPARAM WParam, LPARA
         return B->text().size();
     case WM_SETFOCUS:
         if (!B->hasFocus())
-            B->setFocus(Qt::OtherFocusReason);
+            B->setFocus(FocusChangeReason());
         return 0;
     case BM_GETCHECK:
         return LRESULT(CheckOf(B));

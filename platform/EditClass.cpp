@@ -440,7 +440,7 @@ LRESULT EditProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     switch (Msg) {
     case WM_SETFOCUS:
         if (!Hosted->hasFocus())
-            Hosted->setFocus(Qt::OtherFocusReason);
+            Hosted->setFocus(FocusChangeReason());
         NotifyParent(Wnd, EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:

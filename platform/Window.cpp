@@ -1510,10 +1510,23 @@ void GiveQtFocus(HWND W)
     if (Now && (Now == Target || Target->isAncestorOf(Now)))
         return;
     if (!Target->hasFocus())
-        Target->setFocus(Qt::OtherFocusReason);
+        Target->setFocus(FocusChangeReason());
 }
 
 } // namespace
+
+Qt::FocusReason FocusChangeReason()
+{
+    switch (CurrentMessage().message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return (GetKeyState(VK_SHIFT) & 0x8000) ? Qt::BacktabFocusReason : Qt::TabFocusReason;
+    default:
+        return Qt::OtherFocusReason;
+    }
+}
 
 HWND SetFocus(HWND Wnd)
 {

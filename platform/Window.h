@@ -27,6 +27,7 @@
 
 #include <QRegion>
 #include <QString>
+#include <Qt>
 
 #include <functional>
 
@@ -502,3 +503,6 @@ QWidget *HostedWidget(HWND Wnd);
 // delivered to the widget once the translation returns. Answers false when the message did not come from
 // Qt input (a sent WM_KEYDOWN, say); the class then acts on the widget itself.
 bool PassEventToHostedWidget(HWND Wnd);
+// The reason to give Qt for a focus change made now: a keyboard one while a key message is being delivered
+// (so styles show the focus frame), else Qt::OtherFocusReason.
+Qt::FocusReason FocusChangeReason();
