@@ -1033,14 +1033,8 @@ void TGraphicControl::WMPaint(TMessage &Message)
     const HDC DC = TWMPaint{Message}.DC();
     if (!DC || ComponentState().Contains(csDestroying))
         return;
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope Scope(FCanvas, DC);
+    Paint();
 }
 
 KIV_PUBLISHED(TCustomControl) {}
@@ -1068,26 +1062,14 @@ void TCustomControl::Dispatch(TMessage &Message)
 
 void TCustomControl::WMPaint(TMessage &Message)
 {
-    FControlState.Include(csCustomPaint);
-    try {
-        inherited::WMPaint(Message);
-    } catch (...) {
-        FControlState.Exclude(csCustomPaint);
-        throw;
-    }
-    FControlState.Exclude(csCustomPaint);
+    TCustomPaintScope Scope(FControlState);
+    inherited::WMPaint(Message);
 }
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope Scope(FCanvas, DC);
+    Paint();
 }
 
 // ---- the mouse, capture, finding controls ------------------------------------------------------------------

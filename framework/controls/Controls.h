@@ -567,6 +567,32 @@ private:
 
 // ---- TGraphicControl / TCustomControl ---------------------------------------------------------------------
 
+// Lends DC to Canvas for one paint and takes it back however the paint ends.
+class TCanvasDCScope
+{
+public:
+    TCanvasDCScope(TCanvas *ACanvas, HDC DC) : FCanvas(ACanvas) { FCanvas->SetHandle(DC); }
+    ~TCanvasDCScope() { FCanvas->SetHandle(nullptr); }
+    TCanvasDCScope(const TCanvasDCScope &) = delete;
+    TCanvasDCScope &operator=(const TCanvasDCScope &) = delete;
+
+private:
+    TCanvas *FCanvas;
+};
+
+// Marks a control as painting by its own Paint (csCustomPaint) for the length of one WM_PAINT.
+class TCustomPaintScope
+{
+public:
+    explicit TCustomPaintScope(TControlState &AState) : FState(AState) { FState.Include(csCustomPaint); }
+    ~TCustomPaintScope() { FState.Exclude(csCustomPaint); }
+    TCustomPaintScope(const TCustomPaintScope &) = delete;
+    TCustomPaintScope &operator=(const TCustomPaintScope &) = delete;
+
+private:
+    TControlState &FState;
+};
+
 // Windowless: painted by its parent after the parent's own painting (WM_PAINT with the parent's DC, moved
 // to this control's origin and clipped to it).
 class TGraphicControl : public TControl

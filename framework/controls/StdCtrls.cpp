@@ -436,11 +436,6 @@ void TCustomMemo::CreateParams(TCreateParams &Params)
         Params.Style &= ~ES_AUTOHSCROLL;
 }
 
-void TCustomMemo::CreateWnd()
-{
-    inherited::CreateWnd();
-}
-
 void TCustomMemo::Dispatch(TMessage &Message)
 {
     switch (Message.Msg) {
@@ -459,11 +454,6 @@ void TCustomMemo::WMGetDlgCode(TMessage &Message)
         Message.Result &= ~DLGC_WANTTAB;
     if (!FWantReturns)
         Message.Result &= ~DLGC_WANTALLKEYS;
-}
-
-void TCustomMemo::Change()
-{
-    inherited::Change();
 }
 
 void TCustomMemo::SetAlignment(TAlignment Value)

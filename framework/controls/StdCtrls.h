@@ -129,9 +129,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams &Params) override;
-    void CreateWnd() override;
     void Dispatch(TMessage &Message) override;
-    void Change() override;
     void WMGetDlgCode(TMessage &Message);
 
 private:

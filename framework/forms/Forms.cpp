@@ -677,26 +677,14 @@ void TCustomForm::WMSize(TMessage &Message)
 
 void TCustomForm::WMPaint(TMessage &Message)
 {
-    FControlState.Include(csCustomPaint);
-    try {
-        inherited::WMPaint(Message);
-    } catch (...) {
-        FControlState.Exclude(csCustomPaint);
-        throw;
-    }
-    FControlState.Exclude(csCustomPaint);
+    TCustomPaintScope Scope(FControlState);
+    inherited::WMPaint(Message);
 }
 
 void TCustomForm::PaintWindow(HDC DC)
 {
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    TCanvasDCScope Scope(FCanvas, DC);
+    Paint();
 }
 
 void TCustomForm::Paint()
