@@ -235,18 +235,7 @@ HWND WindowFromPoint(POINT ScreenPoint);
 
 // ---- visibility, state ---------------------------------------------------------------------------------
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_MAXIMIZE = 3;
-constexpr int SW_SHOWNOACTIVATE = 4;
-constexpr int SW_SHOW = 5;
-constexpr int SW_MINIMIZE = 6;
-constexpr int SW_SHOWMINNOACTIVE = 7;
-constexpr int SW_SHOWNA = 8;
-constexpr int SW_RESTORE = 9;
+// The SW_ show commands are in platform/WinDef.h.
 
 // Minimise, maximise and restore are this layer's own state machine: maximising asks WM_GETMINMAXINFO
 // (default: the work area grown by the frame width on every side) and gives the window exactly that.
