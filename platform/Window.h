@@ -465,6 +465,9 @@ HMONITOR MonitorByIndex(int Index);
 DWORD GetTickCount();
 // Blocks the calling thread; nothing is delivered meanwhile.
 void Sleep(DWORD Milliseconds);
+// Tests replace the wait (to record it instead of waiting); answers the previous hook. Empty = really sleep.
+using TSleepHook = std::function<void(DWORD Milliseconds)>;
+TSleepHook SetSleepHook(TSleepHook Hook);
 int MessageBeep(UINT Type);
 
 // ---- common controls -----------------------------------------------------------------------------------

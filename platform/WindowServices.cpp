@@ -12,6 +12,7 @@
 #include <QTimerEvent>
 
 #include <chrono>
+#include <utility>
 
 using namespace WindowCore;
 
@@ -206,7 +207,23 @@ DWORD GetTickCount()
     return DWORD(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void Sleep(DWORD Milliseconds) { QThread::msleep(Milliseconds); }
+namespace {
+TSleepHook &SleepHook()
+{
+    static TSleepHook Hook;
+    return Hook;
+}
+} // namespace
+
+void Sleep(DWORD Milliseconds)
+{
+    if (SleepHook())
+        SleepHook()(Milliseconds);
+    else
+        QThread::msleep(Milliseconds);
+}
+
+TSleepHook SetSleepHook(TSleepHook Hook) { return std::exchange(SleepHook(), std::move(Hook)); }
 
 int MessageBeep(UINT)
 {
