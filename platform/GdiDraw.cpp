@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -49,19 +50,51 @@ QRect SurfaceRect(HDC DC, int Left, int Top, int Right, int Bottom)
 }
 
 // Calls Fn(Row, Y, X0, X1) for every clipped span of the surface rectangle R (X1 inclusive); answers the
-// touched part.
+// touched part. The surface is detached once, not per row.
 template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
 {
     QRect Touched;
     if (R.isEmpty())
         return Touched;
+    uchar *Bits = nullptr;
+    qsizetype Stride = 0;
     for (const QRect &C : DC->SurfaceClip()) {
         const QRect I = C & R;
         if (I.isEmpty())
             continue;
+        if (!Bits) {
+            Bits = DC->Surface()->bits();
+            Stride = DC->Surface()->bytesPerLine();
+        }
         Touched |= I;
         for (int Y = I.top(); Y <= I.bottom(); ++Y)
-            Fn(Row(DC->Surface(), Y), Y, I.left(), I.right());
+            Fn(reinterpret_cast<QRgb *>(Bits + Y * Stride), Y, I.left(), I.right());
+    }
+    return Touched;
+}
+
+// A solid fill: the first row of each clipped rectangle is filled, the others are copies of it.
+QRect FillSpans(HDC DC, const QRect &R, QRgb P)
+{
+    QRect Touched;
+    if (R.isEmpty())
+        return Touched;
+    uchar *Bits = nullptr;
+    qsizetype Stride = 0;
+    for (const QRect &C : DC->SurfaceClip()) {
+        const QRect I = C & R;
+        if (I.isEmpty())
+            continue;
+        if (!Bits) {
+            Bits = DC->Surface()->bits();
+            Stride = DC->Surface()->bytesPerLine();
+        }
+        Touched |= I;
+        QRgb *First = reinterpret_cast<QRgb *>(Bits + I.top() * Stride) + I.left();
+        std::fill_n(First, I.width(), P);
+        const size_t Bytes = size_t(I.width()) * sizeof(QRgb);
+        for (int Y = I.top() + 1; Y <= I.bottom(); ++Y)
+            std::memcpy(reinterpret_cast<QRgb *>(Bits + Y * Stride) + I.left(), First, Bytes);
     }
     return Touched;
 }
@@ -79,8 +112,7 @@ QRect PaintRect(HDC DC, const QRect &R, HBRUSH Brush)
                 Line[X] = PatLine[PositiveMod(X - O.x(), Pat.width())] | 0xFF000000u;
         });
     }
-    const QRgb P = Pixel(Brush->Color);
-    return ForSpans(DC, R, [&](QRgb *Line, int, int X0, int X1) { std::fill(Line + X0, Line + X1 + 1, P); });
+    return FillSpans(DC, R, Pixel(Brush->Color));
 }
 
 void Notify(HDC DC, const QRect &Touched)
@@ -308,7 +340,7 @@ BOOL DestinationOp(HDC Dst, int X, int Y, int W, int H, DWORD Rop)
     case BLACKNESS:
     case WHITENESS: {
         const QRgb P = Rop == BLACKNESS ? 0xFF000000u : 0xFFFFFFFFu;
-        Touched = ForSpans(Dst, R, [&](QRgb *Line, int, int X0, int X1) { std::fill(Line + X0, Line + X1 + 1, P); });
+        Touched = FillSpans(Dst, R, P);
         break;
     }
     case DSTINVERT:
