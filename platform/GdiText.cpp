@@ -3,6 +3,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,25 +49,82 @@ public:
         return X;
     }
 
-    // Calls Draw(x, piece) for the runs between tabs.
-    template <class F> void Runs(const QString &Text, F Draw) const
+    QFontMetrics FM;
+    int TabWidth;
+};
+
+// A line cut at its tabs into pieces, each shaped once: the same shaping gives the line its width (for
+// alignment and the opaque cell) and draws the glyphs, exactly as QPainter::drawText would place them.
+class ShapedLine
+{
+public:
+    ShapedLine(const TextLayout &Layout, const QString &Text, QPainter &P) : FM(Layout.FM)
     {
         int X = 0;
         qsizetype From = 0;
         for (qsizetype I = 0; I <= Text.size(); ++I) {
-            if (I == Text.size() || (TabWidth && Text[I] == u'\t')) {
-                const QString Piece = Text.mid(From, I - From);
-                Draw(X, Piece);
-                X += FM.horizontalAdvance(Piece);
+            if (I == Text.size() || (Layout.TabWidth && Text[I] == u'\t')) {
+                if (I > From)
+                    X += Shape(Text.mid(From, I - From), X, P);
                 if (I < Text.size())
-                    X = (X / TabWidth + 1) * TabWidth;
+                    X = (X / Layout.TabWidth + 1) * Layout.TabWidth;
                 From = I + 1;
             }
         }
+        FWidth = X;
     }
 
-    QFontMetrics FM;
-    int TabWidth;
+    int Width() const { return FWidth; }
+
+    void Draw(QPainter &P, QPoint CellTopLeft) const
+    {
+        const int Baseline = CellTopLeft.y() + FM.ascent();
+        for (const Piece &Pc : FPieces) {
+            const int X = CellTopLeft.x() + Pc.X;
+            if (Pc.Line.isValid())
+                Pc.Line.draw(&P, QPointF(X, Baseline - Pc.Line.ascent()));
+            else
+                P.drawText(X, Baseline, Pc.Layout->text());
+        }
+    }
+
+private:
+    struct Piece
+    {
+        int X = 0;
+        std::unique_ptr<QTextLayout> Layout;
+        QTextLine Line; // invalid when the piece did not fit one layout line: drawn by QPainter then
+    };
+
+    // Answers the piece's advance.
+    int Shape(const QString &Text, int X, QPainter &P)
+    {
+        Piece Pc;
+        Pc.X = X;
+        Pc.Layout = std::make_unique<QTextLayout>(Text, P.font(), P.device());
+        QTextOption O;
+        O.setWrapMode(QTextOption::NoWrap);
+        O.setFlags(QTextOption::IncludeTrailingSpaces);
+        O.setTextDirection(P.layoutDirection());
+        O.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        Pc.Layout->setTextOption(O);
+        Pc.Layout->beginLayout();
+        QTextLine Line = Pc.Layout->createLine();
+        Pc.Layout->endLayout();
+        int Advance;
+        // A line separator inside the text would end the layout's line early.
+        if (Line.isValid() && Line.textLength() == Text.size()) {
+            Pc.Line = Line;
+            Advance = qRound(Line.horizontalAdvance());
+        } else
+            Advance = FM.horizontalAdvance(Text);
+        FPieces.push_back(std::move(Pc));
+        return Advance;
+    }
+
+    const QFontMetrics &FM;
+    std::vector<Piece> FPieces;
+    int FWidth = 0;
 };
 
 // "&x" marks x, "&&" is "&"; a lone trailing "&" is dropped.
@@ -128,16 +189,13 @@ void BreakWords(const TextLine &Para, const TextLayout &Layout, int MaxWidth, st
     } while (Start < N);
 }
 
-// Draws one line of text with its cell's top-left at surface point S.
-void PaintLine(HDC DC, QPainter &P, const TextLayout &Layout, QPoint S, const TextLine &Line)
+// Draws one shaped line of text with its cell's top-left at surface point S.
+void PaintLine(HDC DC, QPainter &P, const TextLayout &Layout, QPoint S, const TextLine &Line, const ShapedLine &Shaped)
 {
     const QFontMetrics &FM = Layout.FM;
     if (DC->State.BkMode == OPAQUE)
-        P.fillRect(QRect(S, QSize(Layout.Width(Line.Text), FM.height())), ToQColor(DC->State.BkColor));
-    Layout.Runs(Line.Text, [&](int X, const QString &Piece) {
-        if (!Piece.isEmpty())
-            P.drawText(S.x() + X, S.y() + FM.ascent(), Piece);
-    });
+        P.fillRect(QRect(S, QSize(Shaped.Width(), FM.height())), ToQColor(DC->State.BkColor));
+    Shaped.Draw(P, S);
     if (Line.Underline >= 0) {
         const int X0 = Layout.Width(Line.Text.left(Line.Underline));
         const int W = FM.horizontalAdvance(Line.Text.mid(Line.Underline, 1));
@@ -181,14 +239,17 @@ BOOL TextOut(HDC DC, int X, int Y, const QString &Text)
     const QRegion Clip = DC->SurfaceClip();
     const TextLayout Layout(CurrentFont(DC), false);
     const QPoint S = DC->ToSurface(X, Y);
+    int Width;
     {
         QPainter P(DC->Surface());
         P.setClipRegion(Clip);
         P.setFont(CurrentFont(DC));
         P.setPen(ToQColor(DC->State.TextColor));
-        PaintLine(DC, P, Layout, S, TextLine{Text, -1});
+        const ShapedLine Shaped(Layout, Text, P);
+        Width = Shaped.Width();
+        PaintLine(DC, P, Layout, S, TextLine{Text, -1}, Shaped);
     }
-    const QRect Cell(S, QSize(Layout.Width(Text), Layout.FM.height()));
+    const QRect Cell(S, QSize(Width, Layout.FM.height()));
     if (!(Clip.boundingRect() & Cell).isEmpty())
         DC->Changed(Clip.boundingRect() & Cell);
     return TRUE;
@@ -245,14 +306,15 @@ int DrawText(HDC DC, const QString &Text, int Length, RECT *R, UINT Format)
             P.setPen(ToQColor(DC->State.TextColor));
             int Y = Top;
             for (const TextLine &L : Lines) {
-                const int W = Layout.Width(L.Text);
+                const ShapedLine Shaped(Layout, L.Text, P);
+                const int W = Shaped.Width();
                 int X = R->Left;
                 if (Format & DT_CENTER)
                     X = R->Left + (R->Right - R->Left - W) / 2;
                 else if (Format & DT_RIGHT)
                     X = R->Right - W;
                 const QPoint S = DC->ToSurface(X, Y);
-                PaintLine(DC, P, Layout, S, L);
+                PaintLine(DC, P, Layout, S, L, Shaped);
                 Touched |= QRect(S, QSize(W + 1, LineHeight + 1));
                 Y += LineHeight;
             }
