@@ -108,6 +108,8 @@ private:
         O.setTextDirection(P.layoutDirection());
         O.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
         Pc.Layout->setTextOption(O);
+        // Without the cache, ending the layout frees the glyphs and drawing shapes the text again.
+        Pc.Layout->setCacheEnabled(true);
         Pc.Layout->beginLayout();
         QTextLine Line = Pc.Layout->createLine();
         Pc.Layout->endLayout();
