@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+inline void PrintTo(const QString &S, std::ostream *Out) { *Out << '"' << S.toStdString() << '"'; }
+
 namespace {
 
 struct TSplitCase
