@@ -97,38 +97,37 @@ private:
         qsizetype Eq = Token.indexOf(u'=');
         if (Eq == 0)
             throw TFail{Quoted(Token) + " has no keyword before '='"};
-        if (Eq > 0) {
-            // "tag=value" or "tag=" followed by the value
-            QString Rest = Token.mid(Eq + 1);
-            QString TagWord = Token.left(Eq).trimmed();
-            Store(TagWord, Rest.isEmpty() ? TakeValue(TagWord) : Rest);
-        } else if (FNext < FTokens.size() && FTokens[FNext].startsWith(u'=')) {
-            // "tag =value" or "tag = value"
-            QString Rest = FTokens[FNext++].mid(1);
-            Store(Token, Rest.isEmpty() ? TakeValue(Token) : Rest);
-        } else {
+        if (Eq > 0)
+            ReadTagged(Token.left(Eq).trimmed(), Token.mid(Eq + 1)); // "tag=value", "tag= value"
+        else if (FNext < FTokens.size() && FTokens[FNext].startsWith(u'='))
+            ReadTagged(Token, FTokens[FNext++].mid(1)); // "tag =value", "tag = value"
+        else
             StorePositional(Token);
-        }
     }
 
-    void Store(const QString &TagWord, const QString &Value)
+    void ReadTagged(const QString &TagWord, const QString &Rest)
     {
         std::optional<TTag> Tag = TagOf(TagWord);
         if (!Tag)
             throw TFail{"unknown keyword " + Quoted(TagWord)};
-        if (Values.contains(*Tag))
+        Store(*Tag, TagWord, Rest.isEmpty() ? TakeValue(TagWord) : Rest);
+    }
+
+    void Store(TTag Tag, const QString &TagWord, const QString &Value)
+    {
+        if (Values.contains(Tag))
             throw TFail{Quoted(TagWord) + " is given twice"};
         if (Value.isEmpty())
             throw TFail{Quoted(TagWord) + " needs a value"};
-        Values.insert(*Tag, Value);
-        Spelling.insert(*Tag, TagWord);
+        Values.insert(Tag, Value);
+        Spelling.insert(Tag, TagWord);
     }
 
     void StorePositional(const QString &Value)
     {
         for (TTag Tag : FTags)
             if (!Values.contains(Tag)) {
-                Store(TagWordOf(Tag), Value);
+                Store(Tag, TagWordOf(Tag), Value);
                 return;
             }
         throw TFail{"unexpected " + Quoted(Value)};

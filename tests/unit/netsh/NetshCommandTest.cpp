@@ -104,6 +104,7 @@ TEST(NetshCommand, RefusesBadInputNamingTheToken)
         {"netsh interface ip set", "incomplete command"},
         {"netsh interface ip set dns name=Broadcom source=static addr=8.8.8.8 mask=255.0.0.0", "unknown keyword 'mask'"},
         {"netsh interface ip set address name=Broadcom colour=blue", "unknown keyword 'colour'"},
+        {"netsh interface ip set address name=Broadcom colour =", "unknown keyword 'colour'"},
         {"netsh interface ip set address name=Broadcom source=bootp", "unknown source 'bootp'"},
         {"netsh interface ip set dns Broadcom static 8.8.8.8 8.8.4.4", "unexpected '8.8.4.4'"},
         {"netsh interface ip set dns name=Broadcom Name=Other source=dhcp", "'Name' is given twice"},
