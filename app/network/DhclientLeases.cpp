@@ -144,7 +144,8 @@ private:
         while (FAt < FTokens.size()) {
             const TToken &T = FTokens[FAt++];
             if (T.Is('}')) {
-                *Error = QStringLiteral("line %1: \"}\" without its block").arg(T.Line);
+                *Error = S.isEmpty() ? QStringLiteral("line %1: \"}\" without its block").arg(T.Line)
+                                     : QStringLiteral("line %1: statement without its \";\"").arg(S.first().Line);
                 return false;
             }
             S.append(T);
