@@ -223,10 +223,10 @@ QPoint GdiDC::ToSurface(int X, int Y) const
 
 QRegion GdiDC::SurfaceClip() const
 {
-    QRegion R(Bounds());
+    // Region & rectangle is Qt's cheap intersection.
     if (State.HasClip)
-        R &= State.Clip.translated(FOrigin);
-    return R;
+        return State.Clip.translated(FOrigin) & Bounds();
+    return QRegion(Bounds());
 }
 
 void GdiDC::Changed(const QRect &) {}

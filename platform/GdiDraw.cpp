@@ -51,14 +51,14 @@ QRect SurfaceRect(HDC DC, int Left, int Top, int Right, int Bottom)
 
 // Calls Fn(Row, Y, X0, X1) for every clipped span of the surface rectangle R (X1 inclusive); answers the
 // touched part. The surface is detached once, not per row.
-template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
+template <class F> QRect ForSpans(HDC DC, const QRegion &Clip, const QRect &R, F Fn)
 {
     QRect Touched;
     if (R.isEmpty())
         return Touched;
     uchar *Bits = nullptr;
     qsizetype Stride = 0;
-    for (const QRect &C : DC->SurfaceClip()) {
+    for (const QRect &C : Clip) {
         const QRect I = C & R;
         if (I.isEmpty())
             continue;
@@ -73,15 +73,20 @@ template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
     return Touched;
 }
 
+template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
+{
+    return R.isEmpty() ? QRect() : ForSpans(DC, DC->SurfaceClip(), R, Fn);
+}
+
 // A solid fill: the first row of each clipped rectangle is filled, the others are copies of it.
-QRect FillSpans(HDC DC, const QRect &R, QRgb P)
+QRect FillSpans(HDC DC, const QRegion &Clip, const QRect &R, QRgb P)
 {
     QRect Touched;
     if (R.isEmpty())
         return Touched;
     uchar *Bits = nullptr;
     qsizetype Stride = 0;
-    for (const QRect &C : DC->SurfaceClip()) {
+    for (const QRect &C : Clip) {
         const QRect I = C & R;
         if (I.isEmpty())
             continue;
@@ -99,20 +104,28 @@ QRect FillSpans(HDC DC, const QRect &R, QRgb P)
     return Touched;
 }
 
-QRect PaintRect(HDC DC, const QRect &R, HBRUSH Brush)
+// Clip: the DC's surface clip, when the caller paints several rectangles through it.
+QRect PaintRect(HDC DC, const QRegion &Clip, const QRect &R, HBRUSH Brush)
 {
-    if (!Brush || Brush->Style == BS_NULL)
+    if (!Brush || Brush->Style == BS_NULL || R.isEmpty())
         return QRect();
     if (Brush->Style == BS_PATTERN && !Brush->Pattern.isNull()) {
         const QImage &Pat = Brush->Pattern;
         const QPoint O = DC->Origin();
-        return ForSpans(DC, R, [&](QRgb *Line, int Y, int X0, int X1) {
+        return ForSpans(DC, Clip, R, [&](QRgb *Line, int Y, int X0, int X1) {
             const QRgb *PatLine = reinterpret_cast<const QRgb *>(Pat.constScanLine(PositiveMod(Y - O.y(), Pat.height())));
             for (int X = X0; X <= X1; ++X)
                 Line[X] = PatLine[PositiveMod(X - O.x(), Pat.width())] | 0xFF000000u;
         });
     }
-    return FillSpans(DC, R, Pixel(Brush->Color));
+    return FillSpans(DC, Clip, R, Pixel(Brush->Color));
+}
+
+QRect PaintRect(HDC DC, const QRect &R, HBRUSH Brush)
+{
+    if (!Brush || Brush->Style == BS_NULL || R.isEmpty())
+        return QRect();
+    return PaintRect(DC, DC->SurfaceClip(), R, Brush);
 }
 
 void Notify(HDC DC, const QRect &Touched)
@@ -340,7 +353,7 @@ BOOL DestinationOp(HDC Dst, int X, int Y, int W, int H, DWORD Rop)
     case BLACKNESS:
     case WHITENESS: {
         const QRgb P = Rop == BLACKNESS ? 0xFF000000u : 0xFFFFFFFFu;
-        Touched = FillSpans(Dst, R, P);
+        Touched = R.isEmpty() ? QRect() : FillSpans(Dst, Dst->SurfaceClip(), R, P);
         break;
     }
     case DSTINVERT:
@@ -378,11 +391,12 @@ int FrameRect(HDC DC, const RECT *R, HBRUSH Brush)
     const QRect Q = SurfaceRect(DC, R->Left, R->Top, R->Right, R->Bottom);
     if (Q.isEmpty())
         return 1;
+    const QRegion Clip = DC->SurfaceClip();
     QRect Touched;
-    Touched |= PaintRect(DC, QRect(Q.left(), Q.top(), Q.width(), 1), Brush);
-    Touched |= PaintRect(DC, QRect(Q.left(), Q.bottom(), Q.width(), 1), Brush);
-    Touched |= PaintRect(DC, QRect(Q.left(), Q.top(), 1, Q.height()), Brush);
-    Touched |= PaintRect(DC, QRect(Q.right(), Q.top(), 1, Q.height()), Brush);
+    Touched |= PaintRect(DC, Clip, QRect(Q.left(), Q.top(), Q.width(), 1), Brush);
+    Touched |= PaintRect(DC, Clip, QRect(Q.left(), Q.bottom(), Q.width(), 1), Brush);
+    Touched |= PaintRect(DC, Clip, QRect(Q.left(), Q.top(), 1, Q.height()), Brush);
+    Touched |= PaintRect(DC, Clip, QRect(Q.right(), Q.top(), 1, Q.height()), Brush);
     Notify(DC, Touched);
     return 1;
 }
@@ -502,9 +516,10 @@ BOOL Polygon(HDC DC, const POINT *Points, int Count)
                     Fill += QRect(X0, Y, X1 - X0, 1);
             }
         }
+        const QRegion Clip = DC->SurfaceClip();
         QRect Touched;
         for (const QRect &R : Fill.translated(O))
-            Touched |= PaintRect(DC, R, Brush);
+            Touched |= PaintRect(DC, Clip, R, Brush);
         Notify(DC, Touched);
     }
     if (!DC->State.Pen)
