@@ -8,14 +8,12 @@
 #include "app/network/SmbConf.h"
 #include "app/network/UdevDatabase.h"
 #include "platform/IpHelper.h"
+#include "tests/unit/netsource/QStringPrinting.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 
-#include <ostream>
-
-void PrintTo(const QString &Text, std::ostream *Out) { *Out << '"' << Text.toStdString() << '"'; }
 
 namespace {
 
