@@ -144,6 +144,7 @@ TEST(FixtureRoot, TwoAdaptersRecords)
     const IP_ADAPTER_INFO &Wireless = *List[1];
     EXPECT_STREQ(Wireless.AdapterName, "wlp2s0");
     EXPECT_STREQ(Wireless.Description, "wlp2s0");
+    EXPECT_EQ(Wireless.Type, IF_TYPE_IEEE80211);
     EXPECT_EQ(Wireless.DhcpEnabled, 1u);
     EXPECT_EQ(Chain(A, Wireless.IpAddressList), QStringList({"192.168.1.23/255.255.255.0"}));
     EXPECT_EQ(Addresses(A, Wireless.GatewayList), QStringList({"192.168.1.1"}));
@@ -264,6 +265,16 @@ TEST(FixtureRoot, EachMalformedFileFailsOnlyItsQuery)
         const QString &Cause = C.Fails == Params ? ParamsCause : AdaptersCause;
         EXPECT_TRUE(Cause.startsWith(QString::fromUtf8(C.Cause))) << Cause.toStdString();
     }
+}
+
+TEST(FixtureRoot, AFileThatCannotBeReadIsAGeneralFailure)
+{
+    QTemporaryDir Root;
+    ASSERT_TRUE(QDir(Root.path()).mkpath("etc/resolv.conf"));
+    LinuxNetworkSource Source(Root.path());
+    DWORD Size = 0;
+    EXPECT_EQ(Source.GetNetworkParams(nullptr, &Size), ERROR_GEN_FAILURE);
+    EXPECT_TRUE(Source.LastFailure().startsWith("etc/resolv.conf: ")) << Source.LastFailure().toStdString();
 }
 
 TEST(RecordPacker, DescriptionFromWhicheverNamesExist)
