@@ -269,7 +269,8 @@ private:
 
 LinuxNetworkSource::LinuxNetworkSource() : FLive(true) {}
 
-LinuxNetworkSource::LinuxNetworkSource(const QString &Root) : FRoot(QDir::cleanPath(Root)), FLive(false) {}
+// An empty root is the current folder, never the machine's own files.
+LinuxNetworkSource::LinuxNetworkSource(const QString &Root) : FRoot(QDir(Root).absolutePath()), FLive(false) {}
 
 DWORD LinuxNetworkSource::GetNetworkParams(FIXED_INFO *Buffer, DWORD *Size)
 {

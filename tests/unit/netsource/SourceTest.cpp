@@ -267,6 +267,23 @@ TEST(FixtureRoot, EachMalformedFileFailsOnlyItsQuery)
     }
 }
 
+TEST(FixtureRoot, AnEmptyRootIsTheCurrentFolder)
+{
+    QTemporaryDir Root;
+    ASSERT_TRUE(QDir(Root.path()).mkpath("etc"));
+    QFile Name(Root.filePath("etc/hostname"));
+    ASSERT_TRUE(Name.open(QIODevice::WriteOnly));
+    Name.write("here\n");
+    Name.close();
+    const QString Before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Root.path()));
+    LinuxNetworkSource Source{QString()};
+    const auto A = AskParams(Source);
+    QDir::setCurrent(Before);
+    ASSERT_EQ(A.Status, NO_ERROR);
+    EXPECT_STREQ(A.Record()->HostName, "here");
+}
+
 TEST(FixtureRoot, AFileThatCannotBeReadIsAGeneralFailure)
 {
     QTemporaryDir Root;
