@@ -53,11 +53,20 @@ private:
     std::vector<QRect> FRects;
 };
 
+// Round and elliptic shapes are fitted to the box one pixel short of Right and Bottom, as the filled
+// shapes drawn without a pen are, so that (0, 0, W + 1, H + 1) shapes a W x H window with all four corners
+// alike. A box one pixel wide or high keeps nothing.
+QRect ShapeBox(int Left, int Top, int Right, int Bottom)
+{
+    const QRect R = OrderedRect(Left, Top, Right, Bottom);
+    return QRect(R.left(), R.top(), std::max(R.width() - 1, 0), std::max(R.height() - 1, 0));
+}
+
 // Rounded corners, the rule: the corner is a quarter of an ellipse of EW x EH pixels (clamped to the
-// rectangle; under 2 in either direction the rectangle stays square). A pixel of the top-left quarter
-// belongs to the shape when its centre lies inside or on that ellipse; the other three corners are its
-// mirror images, so the shape is symmetric left/right and top/bottom. In doubled integer coordinates the
-// test for pixel (x, y) of the corner box is
+// box; under 2 in either direction the box stays square). A pixel of the top-left quarter belongs to the
+// shape when its centre lies inside or on that ellipse; the other three corners are its mirror images,
+// so the shape is symmetric left/right and top/bottom. In doubled integer coordinates the test for
+// pixel (x, y) of the corner box is
 //   (2x + 1 - EW)^2 * EH^2 + (2y + 1 - EH)^2 * EW^2 <= EW^2 * EH^2,
 // exact on every platform. Each row is then one span [Inset, Width - Inset).
 QRegion RoundRect(const QRect &Box, int EW, int EH)
@@ -73,9 +82,10 @@ QRegion RoundRect(const QRect &Box, int EW, int EH)
     // Insets of the rows of the upper half of the corner box; a row with no pixel inside gets the widest
     // inset, which empties it when the ellipse spans the whole width.
     const int Rows = EH / 2, MaxInset = (EW + 1) / 2;
-    const std::int64_t A2 = std::int64_t(EW) * EW, B2 = std::int64_t(EH) * EH;
+    // Axes up to the coordinate limit square to beyond 64 bits on both sides of the test.
+    const __int128 A2 = __int128(EW) * EW, B2 = __int128(EH) * EH;
     auto Inside = [&](int X, int Y) {
-        const std::int64_t DX = 2 * X + 1 - EW, DY = 2 * Y + 1 - EH;
+        const __int128 DX = 2 * std::int64_t(X) + 1 - EW, DY = 2 * std::int64_t(Y) + 1 - EH;
         return DX * DX * B2 + DY * DY * A2 <= A2 * B2;
     };
     std::vector<int> Inset(Rows);
@@ -118,12 +128,12 @@ HRGN CreateRectRgnIndirect(const RECT *R)
 
 HRGN CreateRoundRectRgn(int Left, int Top, int Right, int Bottom, int WidthEllipse, int HeightEllipse)
 {
-    return new GdiRegion(RoundRect(OrderedRect(Left, Top, Right, Bottom), WidthEllipse, HeightEllipse));
+    return new GdiRegion(RoundRect(ShapeBox(Left, Top, Right, Bottom), WidthEllipse, HeightEllipse));
 }
 
 HRGN CreateEllipticRgn(int Left, int Top, int Right, int Bottom)
 {
-    const QRect Box = OrderedRect(Left, Top, Right, Bottom);
+    const QRect Box = ShapeBox(Left, Top, Right, Bottom);
     return new GdiRegion(RoundRect(Box, Box.width(), Box.height()));
 }
 

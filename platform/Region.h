@@ -25,8 +25,10 @@ constexpr int RGN_COPY = 5;
 // Right and bottom exclusive; inverted corners are ordered.
 HRGN CreateRectRgn(int Left, int Top, int Right, int Bottom);
 HRGN CreateRectRgnIndirect(const RECT *R);
-// The rectangle with corners rounded by an ellipse of WidthEllipse x HeightEllipse, rasterised so that a
-// window shaped by it has the classic corner pixels.
+// Round rectangles and ellipses stop one pixel short of Right and Bottom, whatever the ellipse: they
+// cover [Left, Right - 1) x [Top, Bottom - 1), so a W x H window is shaped with (0, 0, W + 1, H + 1).
+// The corners are an ellipse of WidthEllipse x HeightEllipse, rasterised so that a window shaped by it
+// has the classic corner pixels; under 2 in either direction the corners stay square.
 HRGN CreateRoundRectRgn(int Left, int Top, int Right, int Bottom, int WidthEllipse, int HeightEllipse);
 HRGN CreateEllipticRgn(int Left, int Top, int Right, int Bottom);
 HRGN CreateEllipticRgnIndirect(const RECT *R);

@@ -40,36 +40,38 @@ bool Symmetric(HRGN R, const RECT &B)
 
 TEST(Region, RoundRectCornerPixels)
 {
-    // A pixel is inside when its centre is inside the corner ellipse.
+    // A pixel is inside when its centre is inside the corner ellipse; the shape is fitted to 9 x 9, the
+    // last column and row stay out.
     Rgn R(CreateRoundRectRgn(0, 0, 10, 10, 6, 6));
-    EXPECT_EQ(Picture(R.get(), 10, 10), Rows({".########.",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               "##########",
-                                               ".########."}));
-    // The corner a window frame uses, 13 pixels across.
-    Rgn F(CreateRoundRectRgn(0, 0, 14, 14, 13, 13));
-    EXPECT_EQ(Picture(F.get(), 14, 14), Rows({"....######....",
-                                               "..##########..",
-                                               ".############.",
-                                               ".############.",
-                                               "##############",
-                                               "##############",
-                                               "##############",
-                                               "##############",
-                                               "##############",
-                                               "##############",
-                                               ".############.",
-                                               ".############.",
-                                               "..##########..",
-                                               "....######...."}));
-    // An ellipse of a different width and height, placed away from the origin.
-    Rgn E(CreateEllipticRgn(1, 1, 10, 6));
+    EXPECT_EQ(Picture(R.get(), 10, 10), Rows({".#######..",
+                                               "#########.",
+                                               "#########.",
+                                               "#########.",
+                                               "#########.",
+                                               "#########.",
+                                               "#########.",
+                                               "#########.",
+                                               ".#######..",
+                                               ".........."}));
+    // The corner a window frame uses, 13 pixels across, on a 14 x 14 window.
+    Rgn F(CreateRoundRectRgn(0, 0, 15, 15, 13, 13));
+    EXPECT_EQ(Picture(F.get(), 15, 15), Rows({"....######.....",
+                                               "..##########...",
+                                               ".############..",
+                                               ".############..",
+                                               "##############.",
+                                               "##############.",
+                                               "##############.",
+                                               "##############.",
+                                               "##############.",
+                                               "##############.",
+                                               ".############..",
+                                               ".############..",
+                                               "..##########...",
+                                               "....######.....",
+                                               "..............."}));
+    // An ellipse of a different width and height, placed away from the origin: fitted to (1, 1)-(10, 6).
+    Rgn E(CreateEllipticRgn(1, 1, 11, 7));
     EXPECT_EQ(Picture(E.get(), 11, 7), Rows({"...........",
                                               "...#####...",
                                               ".#########.",
@@ -81,13 +83,14 @@ TEST(Region, RoundRectCornerPixels)
 
 TEST(Region, RoundRectIsSymmetricAndStaysInsideItsRectangle)
 {
+    // Box is what the shape fills: one short of the arguments' Right and Bottom.
     const struct { RECT Box; int EW, EH; } Cases[] = {
-        {{0, 0, 10, 10}, 6, 6},   {{3, 2, 40, 21}, 13, 13}, {{0, 0, 301, 101}, 13, 13},
-        {{0, 0, 7, 30}, 50, 9},   {{5, 5, 6, 40}, 4, 4},    {{0, 0, 17, 11}, 17, 11},
-        {{-4, -9, 12, 3}, 2, 7},  {{0, 0, 64, 3}, 64, 64},
+        {{0, 0, 9, 9}, 6, 6},     {{3, 2, 39, 20}, 13, 13}, {{0, 0, 300, 100}, 13, 13},
+        {{0, 0, 6, 29}, 50, 9},   {{5, 5, 6, 39}, 4, 4},    {{0, 0, 16, 10}, 16, 10},
+        {{-4, -9, 11, 2}, 2, 7},  {{0, 0, 63, 3}, 64, 64},  {{0, 0, 17, 11}, 18, 12},
     };
     for (const auto &C : Cases) {
-        Rgn R(CreateRoundRectRgn(C.Box.Left, C.Box.Top, C.Box.Right, C.Box.Bottom, C.EW, C.EH));
+        Rgn R(CreateRoundRectRgn(C.Box.Left, C.Box.Top, C.Box.Right + 1, C.Box.Bottom + 1, C.EW, C.EH));
         RECT Box;
         GetRgnBox(R.get(), &Box);
         EXPECT_TRUE(Symmetric(R.get(), C.Box)) << C.Box.Right << "x" << C.Box.Bottom << " " << C.EW;
@@ -98,19 +101,48 @@ TEST(Region, RoundRectIsSymmetricAndStaysInsideItsRectangle)
     }
 }
 
+// The skinned frame shapes a W x H window with (0, 0, W + 1, H + 1): the region is the window, and its
+// four corners are mirror images of each other, the right-hand ones as round as the left-hand ones.
+TEST(Region, FrameIdiomShapesExactlyTheWindow)
+{
+    const struct { int W, H, RC; } Cases[] = {{300, 200, 13}, {200, 150, 9}, {41, 30, 12}, {7, 5, 9}, {5, 40, 4}};
+    for (const auto &C : Cases) {
+        Rgn R(CreateRoundRectRgn(0, 0, C.W + 1, C.H + 1, C.RC, C.RC));
+        const RECT Window{0, 0, C.W, C.H};
+        RECT Box;
+        GetRgnBox(R.get(), &Box);
+        EXPECT_EQ(Box, Window) << C.W << "x" << C.H;
+        EXPECT_TRUE(Symmetric(R.get(), Window)) << C.W << "x" << C.H;
+        for (POINT P : {POINT{0, 0}, POINT{C.W - 1, 0}, POINT{0, C.H - 1}, POINT{C.W - 1, C.H - 1}})
+            EXPECT_FALSE(PtInRegion(R.get(), P.X, P.Y)) << C.W << "x" << C.H << " corner " << P.X << "," << P.Y;
+    }
+}
+
 TEST(Region, SmallEllipsesGiveTheRectangleAndBoxesAreOrdered)
 {
-    Rgn Plain(CreateRectRgn(2, 3, 9, 8));
+    // Square corners still stop one short of Right and Bottom, as a rounded one does.
+    Rgn Plain(CreateRectRgn(2, 3, 8, 7));
     for (int E : {0, 1, -5}) {
         Rgn R(CreateRoundRectRgn(2, 3, 9, 8, E, E));
         EXPECT_TRUE(EqualRgn(R.get(), Plain.get())) << E;
         Rgn Thin(CreateRoundRectRgn(2, 3, 9, 8, 6, E));
         EXPECT_TRUE(EqualRgn(Thin.get(), Plain.get())) << E;
     }
-    Rgn Inverted(CreateRectRgn(9, 8, 2, 3));
+    Rgn Inverted(CreateRectRgn(8, 7, 2, 3));
     EXPECT_TRUE(EqualRgn(Inverted.get(), Plain.get()));
+    // Ordered first, then shortened: the same shape either way round.
     Rgn InvertedRound(CreateRoundRectRgn(10, 10, 0, 0, 6, 6)), Round(CreateRoundRectRgn(0, 0, 10, 10, 6, 6));
     EXPECT_TRUE(EqualRgn(InvertedRound.get(), Round.get()));
+    Rgn InvertedEllipse(CreateEllipticRgn(11, 7, 1, 1)), Ellipse(CreateEllipticRgn(1, 1, 11, 7));
+    EXPECT_TRUE(EqualRgn(InvertedEllipse.get(), Ellipse.get()));
+    // One pixel across leaves nothing.
+    for (const RECT &B : {RECT{4, 4, 5, 9}, RECT{4, 4, 9, 5}, RECT{4, 4, 4, 4}}) {
+        Rgn Round1(CreateRoundRectRgn(B.Left, B.Top, B.Right, B.Bottom, 6, 6));
+        Rgn Ellipse1(CreateEllipticRgnIndirect(&B));
+        RECT Box;
+        EXPECT_EQ(GetRgnBox(Round1.get(), &Box), NULLREGION) << B.Right << "x" << B.Bottom;
+        EXPECT_EQ(GetRgnBox(Ellipse1.get(), &Box), NULLREGION) << B.Right << "x" << B.Bottom;
+    }
 
     Rgn Empty(CreateRectRgn(4, 4, 4, 9));
     RECT Box{1, 1, 1, 1};
@@ -119,10 +151,18 @@ TEST(Region, SmallEllipsesGiveTheRectangleAndBoxesAreOrdered)
     Rgn Huge(CreateRoundRectRgn(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0));
     EXPECT_EQ(GetRgnBox(Huge.get(), &Box), SIMPLEREGION);
     EXPECT_GT(Box.Width(), 0);
+    // A large ellipse: its axes squared and multiplied go beyond 64 bits.
+    Rgn Large(CreateEllipticRgn(100001, 60001, 0, 0));
+    EXPECT_EQ(GetRgnBox(Large.get(), &Box), COMPLEXREGION);
+    EXPECT_EQ(Box, (RECT{0, 0, 100000, 60000}));
+    EXPECT_FALSE(PtInRegion(Large.get(), 0, 0));
+    EXPECT_FALSE(PtInRegion(Large.get(), 99999, 59999));
+    EXPECT_TRUE(PtInRegion(Large.get(), 50000, 30000));
 }
 
 // The shape a frameless window with round upper corners gets: a round rectangle over the upper half whose
-// lower corners are squared off by two rectangles given bottom-up, joined with the plain lower half.
+// lower corners are squared off by two rectangles given bottom-up, joined with the plain lower half, all
+// round parts one wider and higher than they fill.
 TEST(Region, WindowShapeWithRoundUpperCorners)
 {
     const int W = 300, H = 200, H2 = H / 2, RC = 13;
@@ -134,11 +174,13 @@ TEST(Region, WindowShapeWithRoundUpperCorners)
     CombineRgn(Top.get(), Top.get(), Right.get(), RGN_OR);
     CombineRgn(Top.get(), Top.get(), Bottom.get(), RGN_OR);
 
-    // The round part spans W + 1 pixels, so the right corner is cut one column further right than the left.
-    for (POINT P : {POINT{0, 0}, POINT{3, 0}, POINT{1, 1}, POINT{0, 3}, POINT{297, 0}, POINT{299, 0}, POINT{299, 1}})
+    // The two upper corners are cut alike: column x on the left is column W - 1 - x on the right.
+    for (POINT P : {POINT{0, 0}, POINT{3, 0}, POINT{1, 1}, POINT{0, 3}, POINT{296, 0}, POINT{299, 0}, POINT{298, 1},
+                    POINT{299, 3}})
         EXPECT_FALSE(PtInRegion(Top.get(), P.X, P.Y)) << P.X << "," << P.Y;
-    for (POINT P : {POINT{4, 0}, POINT{2, 1}, POINT{1, 2}, POINT{0, 4}, POINT{296, 0}, POINT{298, 1}, POINT{299, 2},
-                    POINT{0, 199}, POINT{299, 199}, POINT{0, 100}, POINT{299, 99}, POINT{150, 0}, POINT{150, 150}})
+    for (POINT P : {POINT{4, 0}, POINT{2, 1}, POINT{1, 2}, POINT{0, 4}, POINT{295, 0}, POINT{297, 1}, POINT{298, 2},
+                    POINT{299, 4}, POINT{0, 199}, POINT{299, 199}, POINT{0, 100}, POINT{299, 99}, POINT{150, 0},
+                    POINT{150, 150}})
         EXPECT_TRUE(PtInRegion(Top.get(), P.X, P.Y)) << P.X << "," << P.Y;
 
     // Everything of the window outside the two upper corner boxes is inside.
@@ -148,6 +190,9 @@ TEST(Region, WindowShapeWithRoundUpperCorners)
     CombineRgn(Rest.get(), Window.get(), Corners.get(), RGN_DIFF);
     Rgn Missing(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(CombineRgn(Missing.get(), Rest.get(), Top.get(), RGN_DIFF), NULLREGION);
+    // And nothing outside the window.
+    Rgn Outside(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(CombineRgn(Outside.get(), Top.get(), Window.get(), RGN_DIFF), NULLREGION);
 }
 
 TEST(Region, CombineModesWithTheDestinationAsASource)
@@ -185,12 +230,13 @@ TEST(Region, QueriesAndMoves)
     Rgn R(CreateRoundRectRgn(0, 0, 10, 10, 6, 6));
     RECT Box;
     EXPECT_EQ(GetRgnBox(R.get(), &Box), COMPLEXREGION);
-    EXPECT_EQ(Box, (RECT{0, 0, 10, 10}));
+    EXPECT_EQ(Box, (RECT{0, 0, 9, 9}));
     EXPECT_EQ(OffsetRgn(R.get(), 5, -2), COMPLEXREGION);
     EXPECT_TRUE(PtInRegion(R.get(), 5 + 1, -2 + 0));
     EXPECT_FALSE(PtInRegion(R.get(), 5 + 0, -2 + 0));
-    EXPECT_FALSE(PtInRegion(R.get(), 15, 3));     // right edge excluded
-    const RECT Corner{5, -2, 6, -1}, Edge{14, 3, 30, 4};
+    EXPECT_TRUE(PtInRegion(R.get(), 5 + 8, -2 + 5));
+    EXPECT_FALSE(PtInRegion(R.get(), 5 + 9, -2 + 5));     // the column at Right - 1 is not filled
+    const RECT Corner{5, -2, 6, -1}, Edge{13, 3, 30, 4};
     EXPECT_FALSE(RectInRegion(R.get(), &Corner));
     EXPECT_TRUE(RectInRegion(R.get(), &Edge));
 
@@ -206,11 +252,11 @@ TEST(Region, QueriesAndMoves)
             }
     EXPECT_TRUE(EqualRgn(Pixels.get(), Back.get()));
     Rgn Big(CreateRoundRectRgn(0, 0, 301, 101, 13, 13)), Built(CreateRectRgn(0, 0, 0, 0));
-    for (int Y = 0; Y < 101; ++Y) {
+    for (int Y = 0; Y < 100; ++Y) {
         RECT Row{0, 0, 0, 0};
-        for (int X = 0; X < 301; ++X)
+        for (int X = 0; X < 300; ++X)
             if (PtInRegion(Big.get(), X, Y)) {
-                Row = RECT{X, Y, 301 - X, Y + 1};
+                Row = RECT{X, Y, 300 - X, Y + 1};
                 break;
             }
         Rgn P(CreateRectRgnIndirect(&Row));
@@ -266,16 +312,16 @@ TEST(Region, FillFrameAndPaint)
 
     TestSurface F(10, 10);
     EXPECT_TRUE(FrameRgn(F.DC, Round.get(), Black, 1, 1));
-    EXPECT_EQ(F.Mask(0), Rows({".########.",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               "#........#",
-                               ".########."}));
+    EXPECT_EQ(F.Mask(0), Rows({".#######..",
+                               "#.......#.",
+                               "#.......#.",
+                               "#.......#.",
+                               "#.......#.",
+                               "#.......#.",
+                               "#.......#.",
+                               "#.......#.",
+                               ".#######..",
+                               ".........."}));
     TestSurface Thick(6, 5);
     Rgn Box(CreateRectRgn(0, 0, 6, 5));
     EXPECT_TRUE(FrameRgn(Thick.DC, Box.get(), Black, 2, 1));
