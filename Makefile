@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 .PHONY: run test deps configure build clean
 
 run: build
-	$(BUILD_DIR)/app/netvane
+	$(BUILD_DIR)/bin/netvane
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
