@@ -101,7 +101,8 @@ private:
     {
         Piece Pc;
         Pc.X = X;
-        Pc.Layout = std::make_unique<QTextLayout>(Text, P.font(), P.device());
+        // The painter's font is already the one for its device.
+        Pc.Layout = std::make_unique<QTextLayout>(Text, P.font());
         QTextOption O;
         O.setWrapMode(QTextOption::NoWrap);
         O.setFlags(QTextOption::IncludeTrailingSpaces);
