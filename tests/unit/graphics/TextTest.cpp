@@ -148,6 +148,24 @@ TEST(GdiText, DrawTextClipsToItsRectangleUnlessNoClip)
     }
 }
 
+// A Unicode line or paragraph separator is not a line break for DrawText: the text after it is drawn on
+// the same line, and the centring counts it.
+TEST(GdiText, SeparatorCharactersDoNotEndTheLine)
+{
+    for (char16_t Separator : {u'\u2028', u'\u2029'}) {
+        const QString Text = QStringLiteral("ab") + QChar(Separator) + QStringLiteral("WWWW");
+        TestSurface S(200, 30);
+        SetBkMode(S.DC, TRANSPARENT);
+        const int W = Width(S.DC, Text);
+        RECT R{0, 0, 200, 30};
+        DrawText(S.DC, Text, -1, &R, DT_SINGLELINE | DT_CENTER);
+        const RECT Ink = S.Changed(White);
+        ASSERT_FALSE(IsRectEmpty(&Ink));
+        EXPECT_GE(Ink.Left, (200 - W) / 2) << int(Separator);
+        EXPECT_GT(Ink.Right, (200 - W) / 2 + Width(S.DC, QStringLiteral("abWWW"))) << int(Separator);
+    }
+}
+
 TEST(GdiText, AcceleratorIsUnderlined)
 {
     auto InkBelowBaseline = [](const QString &Text) {
