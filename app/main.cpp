@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -81,35 +80,22 @@ int PrintReport()
     return View.Lines() > 0 ? 1 : 0;
 }
 
-// Runs the queue until Done or Ms milliseconds have passed; answers Done's last word.
-template <class F>
-bool RunFor(int Ms, F Done)
-{
-    QElapsedTimer Clock;
-    Clock.start();
-    while (!Done()) {
-        if (Clock.elapsed() >= Ms)
-            return Done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        Application->ProcessMessages();
-    }
-    return true;
-}
-
 int SaveScreenshot(TForm1 *Form, const QString &FileName)
 {
     Form->Show();
     QWidget *Window = WindowWidget(Form->Handle())->window();
     // The activation report has run once it left text in the label or a line in the memo.
-    RunFor(5000, [&] {
-        return Window->isVisible() && Window->windowHandle() && Window->windowHandle()->isExposed() &&
-               (!Form->Label5->Caption().isEmpty() || Form->Memo1->Lines()->Count() > 0);
-    });
+    Application->ProcessMessagesUntil(
+        [&] {
+            return Window->isVisible() && Window->windowHandle() && Window->windowHandle()->isExposed() &&
+                   (!Form->Label5->Caption().isEmpty() || Form->Memo1->Lines()->Count() > 0);
+        },
+        5000);
     if (!Window->isVisible()) {
         std::fprintf(stderr, "netvane: the window was not shown within 5 seconds\n");
         return 1;
     }
-    RunFor(200, [] { return false; });
+    Application->ProcessMessagesUntil([] { return false; }, 200);
     if (!Window->grab().save(FileName, "PNG")) {
         std::fprintf(stderr, "netvane: cannot write %s\n", qPrintable(FileName));
         return 1;

@@ -49,9 +49,9 @@ QRect SurfaceRect(HDC DC, int Left, int Top, int Right, int Bottom)
     return QRect(P.x(), P.y(), Right - Left, Bottom - Top);
 }
 
-// Calls Fn(Row, Y, X0, X1) for every clipped span of the surface rectangle R (X1 inclusive); answers the
-// touched part. The surface is detached once, not per row.
-template <class F> QRect ForSpans(HDC DC, const QRegion &Clip, const QRect &R, F Fn)
+// Calls Fn(Bits, Stride, I) for every rectangle I of the surface rectangle R inside Clip; answers the touched
+// part. The surface is detached once, not per rectangle or row.
+template <class F> QRect ForClippedRects(HDC DC, const QRegion &Clip, const QRect &R, F Fn)
 {
     QRect Touched;
     if (R.isEmpty())
@@ -67,10 +67,18 @@ template <class F> QRect ForSpans(HDC DC, const QRegion &Clip, const QRect &R, F
             Stride = DC->Surface()->bytesPerLine();
         }
         Touched |= I;
-        for (int Y = I.top(); Y <= I.bottom(); ++Y)
-            Fn(reinterpret_cast<QRgb *>(Bits + Y * Stride), Y, I.left(), I.right());
+        Fn(Bits, Stride, I);
     }
     return Touched;
+}
+
+// Calls Fn(Row, Y, X0, X1) for every clipped span of the surface rectangle R (X1 inclusive).
+template <class F> QRect ForSpans(HDC DC, const QRegion &Clip, const QRect &R, F Fn)
+{
+    return ForClippedRects(DC, Clip, R, [&](uchar *Bits, qsizetype Stride, const QRect &I) {
+        for (int Y = I.top(); Y <= I.bottom(); ++Y)
+            Fn(reinterpret_cast<QRgb *>(Bits + Y * Stride), Y, I.left(), I.right());
+    });
 }
 
 template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
@@ -81,27 +89,13 @@ template <class F> QRect ForSpans(HDC DC, const QRect &R, F Fn)
 // A solid fill: the first row of each clipped rectangle is filled, the others are copies of it.
 QRect FillSpans(HDC DC, const QRegion &Clip, const QRect &R, QRgb P)
 {
-    QRect Touched;
-    if (R.isEmpty())
-        return Touched;
-    uchar *Bits = nullptr;
-    qsizetype Stride = 0;
-    for (const QRect &C : Clip) {
-        const QRect I = C & R;
-        if (I.isEmpty())
-            continue;
-        if (!Bits) {
-            Bits = DC->Surface()->bits();
-            Stride = DC->Surface()->bytesPerLine();
-        }
-        Touched |= I;
+    return ForClippedRects(DC, Clip, R, [&](uchar *Bits, qsizetype Stride, const QRect &I) {
         QRgb *First = reinterpret_cast<QRgb *>(Bits + I.top() * Stride) + I.left();
         std::fill_n(First, I.width(), P);
         const size_t Bytes = size_t(I.width()) * sizeof(QRgb);
         for (int Y = I.top() + 1; Y <= I.bottom(); ++Y)
             std::memcpy(reinterpret_cast<QRgb *>(Bits + Y * Stride) + I.left(), First, Bytes);
-    }
-    return Touched;
+    });
 }
 
 // Clip: the DC's surface clip, when the caller paints several rectangles through it.

@@ -7,6 +7,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -932,6 +933,19 @@ void TApplication::Run()
 void TApplication::ProcessMessages()
 {
     ProcessPendingMessages();
+}
+
+bool TApplication::ProcessMessagesUntil(const std::function<bool()> &Done, int Ms)
+{
+    QElapsedTimer Clock;
+    Clock.start();
+    while (!Done()) {
+        if (Clock.elapsed() >= Ms)
+            return Done();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ProcessPendingMessages();
+    }
+    return true;
 }
 
 void TApplication::Terminate()

@@ -318,6 +318,9 @@ public:
     void Run();
     // Delivers what is waiting (re-entrant).
     void ProcessMessages();
+    // Delivers what comes, waiting for more, until Done answers true or Ms milliseconds have passed;
+    // answers Done's last word. For programs that show a window for a moment (pictures, tests).
+    bool ProcessMessagesUntil(const std::function<bool()> &Done, int Ms);
     // Called inside a catch handler: OnException of the application events or of the application, else
     // ShowException. Never throws.
     void HandleException(TObject *Sender);

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 #include <QWindow>
@@ -27,37 +26,24 @@ protected:
     }
 };
 
-// Runs the queue for Ms milliseconds or until Done says so; answers Done's last word.
-template <class F>
-bool RunFor(int Ms, F Done)
-{
-    QElapsedTimer Clock;
-    Clock.start();
-    while (!Done()) {
-        if (Clock.elapsed() >= Ms)
-            return Done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        Application->ProcessMessages();
-    }
-    return true;
-}
-
 int SaveScreenshot(TDemoForm *Form, const QString &FileName, int DelayMs)
 {
     QWidget *Window = WindowWidget(Form->Handle())->window();
     TPaintCounter Paints;
     Window->installEventFilter(&Paints);
     Form->Show();
-    const bool Painted = RunFor(5000, [&] {
-        return Window->isVisible() && Window->windowHandle() && Window->windowHandle()->isExposed() &&
-               Paints.Count > 0;
-    });
+    const bool Painted = Application->ProcessMessagesUntil(
+        [&] {
+            return Window->isVisible() && Window->windowHandle() && Window->windowHandle()->isExposed() &&
+                   Paints.Count > 0;
+        },
+        5000);
     Window->removeEventFilter(&Paints);
     if (!Painted) {
         std::fprintf(stderr, "formdemo: the form was not painted within 5 seconds\n");
         return 1;
     }
-    RunFor(DelayMs, [] { return false; });
+    Application->ProcessMessagesUntil([] { return false; }, DelayMs);
     if (!Window->grab().save(FileName, "PNG")) {
         std::fprintf(stderr, "formdemo: cannot write %s\n", qPrintable(FileName));
         return 1;

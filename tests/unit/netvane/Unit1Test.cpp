@@ -5,8 +5,6 @@
 #include "platform/Kernel.h"
 #include "platform/StdClasses.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,15 +52,6 @@ protected:
         SetSleepHook(nullptr);
         SetNetworkSource(nullptr);
         ShowExceptionHook = nullptr;
-    }
-    static void RunUntil(const std::function<bool()> &Done)
-    {
-        QElapsedTimer Clock;
-        Clock.start();
-        while (!Done() && Clock.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            ProcessPendingMessages();
-        }
     }
     QStringList Fields() const
     {
@@ -121,7 +110,7 @@ TEST_F(NetvaneTest, TheConstructorMakesFourAddressFieldsOnThePanel)
 TEST_F(NetvaneTest, ActivationFillsTheReportAndEveryActivationRebuildsIt)
 {
     Form->Show();
-    RunUntil([&] { return !Form->Label5->Caption().isEmpty(); });
+    Application->ProcessMessagesUntil([&] { return !Form->Label5->Caption().isEmpty(); }, 5000);
     EXPECT_EQ(Form->Label5->Caption(), NoAdapterReport);
     EXPECT_EQ(Form->Memo1->Lines()->Count(), 1);
     EXPECT_EQ(Form->Memo1->Lines()->Strings(0), QStringLiteral("GetAdaptersInfo sizing failed with error 232"));
