@@ -5,7 +5,7 @@
 #include "framework/core/Reader.h"
 #include "framework/core/TypInfo.h"
 #include "framework/core/Writer.h"
-#include "tests/unit/core/Printers.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Number, text and path helpers.
 
 #include "framework/core/SysUtils.h"
-#include "tests/unit/core/Printers.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 
 #include "framework/core/Classes.h"
 #include "framework/core/TypInfo.h"
-#include "tests/unit/core/Printers.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/Kernel.h"
 #include "tools/netsh/NetshCommand.h"
 #include "tools/netsh/NmcliCalls.h"
-#include "tests/unit/netsh/QtPrint.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

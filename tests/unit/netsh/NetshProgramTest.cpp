@@ -1,4 +1,4 @@
-#include "tests/unit/netsh/QtPrint.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <QFile>
 #include <QProcess>

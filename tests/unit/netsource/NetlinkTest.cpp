@@ -1,7 +1,7 @@
 // The kernel's answer over netlink against what `ip -json address show` prints on the same machine.
 #include "app/network/IpAddrJson.h"
 #include "app/network/Netlink.h"
-#include "tests/unit/netsource/QStringPrinting.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The network manager's DHCP options over a private message bus with a stand-in manager.
 #include "app/network/NetworkManagerDhcp.h"
-#include "tests/unit/netsource/QStringPrinting.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "app/network/SmbConf.h"
 #include "app/network/UdevDatabase.h"
 #include "platform/IpHelper.h"
-#include "tests/unit/netsource/QStringPrinting.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

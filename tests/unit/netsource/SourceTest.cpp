@@ -2,7 +2,7 @@
 // sizing protocol, and which query a malformed file fails.
 #include "app/network/LinuxNetworkSource.h"
 #include "app/network/RecordPacker.h"
-#include "tests/unit/netsource/QStringPrinting.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "platform/Kernel.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -10,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-
-inline void PrintTo(const QString &S, std::ostream *Out) { *Out << '"' << S.toStdString() << '"'; }
 
 namespace {
 

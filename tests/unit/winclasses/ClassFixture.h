@@ -2,7 +2,7 @@
 // A parent window for the built-in classes that records the notifications (WM_COMMAND) it gets.
 
 #include "platform/StdClasses.h"
-#include "tests/unit/winclasses/QtPrint.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

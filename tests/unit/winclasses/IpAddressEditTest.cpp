@@ -1,6 +1,6 @@
 // The IPv4 address entry widget driven by real Qt key events.
 #include "platform/IpAddressEdit.h"
-#include "tests/unit/winclasses/QtPrint.h"
+#include "tests/unit/QtPrinters.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,6 @@
 #pragma once
-// Failure messages show texts as text, not as arrays of code units.
+// Failure messages show Qt text as text rather than as arrays of UTF-16 units. One header for every test
+// program.
 
 #include <QString>
 
