@@ -1,0 +1,187 @@
+// kivtheme run as a program: what pack, unpack, dump and check write and answer.
+
+#include "skin/theme/Kivthemefile.h"
+#include "tests/unit/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun
+{
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+class KivthemeTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!QFile::exists(Program))
+            GTEST_SKIP() << "kivtheme is not built";
+    }
+
+    TRun Run(const QStringList &Args) const
+    {
+        QProcess P;
+        P.setWorkingDirectory(Dir.path());
+        P.start(Program, Args);
+        EXPECT_TRUE(P.waitForFinished(30000));
+        return {P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1, QString::fromLocal8Bit(P.readAllStandardOutput()),
+                QString::fromLocal8Bit(P.readAllStandardError())};
+    }
+
+    QString Path(const QString &Name) const { return Dir.filePath(Name); }
+
+    void WriteFile(const QString &Name, const QByteArray &Bytes) const
+    {
+        QDir().mkpath(QFileInfo(Path(Name)).path());
+        QFile F(Path(Name));
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        F.write(Bytes);
+    }
+    QByteArray ReadFile(const QString &Name) const
+    {
+        QFile F(Path(Name));
+        EXPECT_TRUE(F.open(QIODevice::ReadOnly)) << Name.toStdString();
+        return F.readAll();
+    }
+
+    const QString Program = QStringLiteral(KIV_BIN_DIR "/kivtheme");
+    QTemporaryDir Dir;
+};
+
+TEST_F(KivthemeTool, PackThenDumpListsEachGroupInFileOrder)
+{
+    WriteFile("src/b.bmp", "BM" + QByteArray(40, 'x'));
+    WriteFile("src/theme.ini",
+              "; groups out of order on purpose\n"
+              "[flags]\nOn = 1\nOff=0\n"
+              "[integers]\nColor=0xFF000014\nNeg=-8\n"
+              "[strings]\nQuoted=\"a\\tb \\\"c\\\"\"\nPlain= two words \n"
+              "[files]\nButtonImage=b.bmp\n");
+    TRun Pack = Run({"pack", "src", "t.kiv"});
+    ASSERT_EQ(Pack.Status, 0) << Pack.Err.toStdString();
+    EXPECT_TRUE(IsKIVThemeFile(Path("t.kiv")));
+
+    TRun Dump = Run({"dump", "t.kiv"});
+    EXPECT_EQ(Dump.Status, 0);
+    EXPECT_EQ(Dump.Out,
+              "file\tButtonImage\t42\n"
+              "string\tQuoted\ta\\tb \"c\"\n"
+              "string\tPlain\ttwo words\n"
+              "integer\tColor\t-16777196\n"
+              "integer\tNeg\t-8\n"
+              "flag\tOn\t1\n"
+              "flag\tOff\t0\n");
+
+    TRun Check = Run({"check", "t.kiv"});
+    EXPECT_EQ(Check.Status, 0);
+    EXPECT_EQ(Check.Out, "ok, 7 entries\n");
+}
+
+TEST_F(KivthemeTool, PackOfAnUnpackedThemeGivesTheSameBytes)
+{
+    WriteFile("pic.bmp", "BM\x01\x02");
+    WriteFile("data.bin", QByteArray("\0\1\2", 3));
+    {
+        TkivThemeFileWriter *W = TkivThemeFileWriter::Create(Path("t.kiv"));
+        W->AddFile("Pic", Path("pic.bmp"));
+        W->AddFile("PIC", Path("data.bin"));   // same name: both entries hold the first picture
+        W->AddFile("Data", Path("data.bin"));
+        W->AddFile("theme", Path("data.bin"));
+        W->AddStr(QString::fromUtf8("標題"), QString::fromUtf8("網路\n\"x\"\\"));
+        W->AddInteger(QString(64, u'n'), -1);
+        W->AddInteger("Color", qint32(0xFF000014));
+        W->AddBool("Flag", true);
+        W->Free();
+    }
+    TRun Unpack = Run({"unpack", "t.kiv", "out"});
+    ASSERT_EQ(Unpack.Status, 0) << Unpack.Err.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("out/Pic.bmp")));
+    EXPECT_EQ(ReadFile("out/Data.bin"), QByteArray("\0\1\2", 3));
+
+    TRun Pack = Run({"pack", "out", "again.kiv"});
+    ASSERT_EQ(Pack.Status, 0) << Pack.Err.toStdString();
+    EXPECT_EQ(ReadFile("again.kiv"), ReadFile("t.kiv"));
+}
+
+TEST_F(KivthemeTool, UnpackKeepsEntryNamesInsideTheFolder)
+{
+    WriteFile("pic.bmp", "BM");
+    {
+        TkivThemeFileWriter *W = TkivThemeFileWriter::Create(Path("t.kiv"));
+        W->AddFile("../../escape", Path("pic.bmp"));
+        W->AddFile("/abs", Path("pic.bmp"));
+        W->Free();
+    }
+    TRun Unpack = Run({"unpack", "t.kiv", "a/b"});
+    ASSERT_EQ(Unpack.Status, 0) << Unpack.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("escape.bmp")));
+    EXPECT_FALSE(QFile::exists(Path("a/escape.bmp")));
+    QStringList Written = QDir(Path("a/b")).entryList(QDir::Files);
+    Written.sort();
+    EXPECT_EQ(Written, QStringList({"______escape.bmp", "_abs.bmp", "theme.ini"}));
+}
+
+TEST_F(KivthemeTool, FailuresAndUsage)
+{
+    WriteFile("not-a-theme.bmp", "BM not a theme at all");
+    WriteFile("src/pic.bmp", "BM");
+    {
+        TkivThemeFileWriter *W = TkivThemeFileWriter::Create(Path("damaged.kiv"));
+        W->AddInteger("A", 1);
+        W->Free();
+        QByteArray B = ReadFile("damaged.kiv");
+        B.truncate(120);
+        WriteFile("damaged.kiv", B);
+    }
+    struct
+    {
+        const char *What;
+        QByteArray Ini;   // written to bad/theme.ini when not empty
+        QStringList Args;
+        int Status;
+        const char *Err;
+    } Cases[] = {
+        {"no command", "", {}, 2, "no command given"},
+        {"unknown command", "", {"frob"}, 2, "unknown command \"frob\""},
+        {"missing argument", "", {"dump"}, 2, "dump takes 1 argument"},
+        {"extra argument", "", {"pack", "a", "b", "c"}, 2, "pack takes 2 arguments"},
+        {"export", "", {"export", "DeepBlue", "x.kiv"}, 2, "not available yet"},
+        {"no magic", "", {"check", "not-a-theme.bmp"}, 1, "not-a-theme.bmp: Invalid skin file for Kivrona!"},
+        {"damaged", "", {"dump", "damaged.kiv"}, 1, "Damaged theme file"},
+        {"missing", "", {"check", "missing.kiv"}, 1, "missing.kiv: no such file"},
+        {"no theme.ini", "", {"pack", "src", "x.kiv"}, 1, "theme.ini"},
+        {"flag not 0 or 1", "[flags]\nA=2\n", {"pack", "bad", "x.kiv"}, 1, "theme.ini line 2: flag \"2\" is neither 0 nor 1"},
+        {"integer too large", "[integers]\nA=0x100000000\n", {"pack", "bad", "x.kiv"}, 1, "line 2: \"0x100000000\" is not a 32-bit integer"},
+        {"unknown section", "[pictures]\n", {"pack", "bad", "x.kiv"}, 1, "line 1: unknown section [pictures]"},
+        {"entry before a section", "A=1\n", {"pack", "bad", "x.kiv"}, 1, "line 1: entry before the first section"},
+        {"missing picture", "[files]\n\nA=none.bmp\n", {"pack", "bad", "x.kiv"}, 1, "line 3: no file"},
+        {"open quote", "[strings]\nA=\"abc\n", {"pack", "bad", "x.kiv"}, 1, "line 2: missing closing quote"},
+        {"name too long", "[flags]\n" + QByteArray(65, 'n') + "=1\n", {"pack", "bad", "x.kiv"}, 1, "longer than 64 bytes"},
+    };
+    for (const auto &C : Cases) {
+        SCOPED_TRACE(C.What);
+        if (!C.Ini.isEmpty())
+            WriteFile("bad/theme.ini", C.Ini);
+        TRun R = Run(C.Args);
+        EXPECT_EQ(R.Status, C.Status);
+        EXPECT_TRUE(R.Out.isEmpty()) << R.Out.toStdString();
+        EXPECT_TRUE(R.Err.contains(QLatin1String(C.Err))) << R.Err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("x.kiv")));
+
+    TRun Help = Run({"--help"});
+    EXPECT_EQ(Help.Status, 0);
+    EXPECT_TRUE(Help.Out.startsWith("Usage: kivtheme")) << Help.Out.toStdString();
+}
+
+} // namespace
