@@ -344,6 +344,11 @@ constexpr UINT DT_NOPREFIX = 0x800;
 // bottom to the text's extent (left and top stay). Drawing is clipped to R unless DT_NOCLIP.
 // Answers the text height, or with DT_VCENTER/DT_BOTTOM the offset from R's top to the text's bottom.
 int DrawText(HDC DC, const QString &Text, int Length, RECT *R, UINT Format);
+// UTF-8 text; Length counts bytes (-1: up to the terminating zero).
+inline int DrawTextA(HDC DC, const char *Text, int Length, RECT *R, UINT Format)
+{
+    return DrawText(DC, Length < 0 ? QString::fromUtf8(Text) : QString::fromUtf8(Text, Length), -1, R, Format);
+}
 
 // ---- system colours -----------------------------------------------------------------------------------
 

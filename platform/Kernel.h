@@ -1,5 +1,5 @@
 #pragma once
-// Kernel services: global memory blocks and starting programs.
+// Kernel services: global memory blocks, modules bound at run time and starting programs.
 
 #include "platform/WinDef.h"
 
@@ -17,6 +17,27 @@ constexpr UINT GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 void *GlobalAlloc(UINT Flags, std::size_t Bytes);
 // Null for success, as the classic call answers.
 void *GlobalFree(void *Block);
+
+// ---- modules ------------------------------------------------------------------------------------------
+
+// The window layer is this system's one loadable module: LoadLibraryA("User32.dll") (any case, ".dll"
+// optional) answers its handle, and GetProcAddress finds the functions that callers bind at run time because
+// older systems lack them: "GetScrollBarInfo", "GetComboBoxInfo" and "AnimateWindow" (names match exactly).
+// Anything else answers nullptr. FreeLibrary drops one load; the module itself is never unloaded.
+struct HMODULE__;
+using HMODULE = HMODULE__ *;
+using FARPROC = void (*)();
+
+HMODULE LoadLibraryA(const char *FileName);
+FARPROC GetProcAddress(HMODULE Module, const char *ProcName);
+BOOL FreeLibrary(HMODULE Module);
+// Loads of Module not yet freed.
+int ModuleLoadCount(HMODULE Module);
+
+// Replaces GetProcAddress while set, so tests can play a system that lacks a function and see the lookups.
+// Returns the hook it replaces; an empty hook restores the real lookup.
+using TProcAddressHook = std::function<FARPROC(HMODULE Module, const char *ProcName)>;
+TProcAddressHook SetProcAddressHook(TProcAddressHook Hook);
 
 // WinExec results above 31 mean the program was started.
 constexpr UINT ERROR_FILE_NOT_FOUND = 2;

@@ -136,3 +136,8 @@ BOOL GetScrollBarInfo(HWND Wnd, LONG ObjectId, SCROLLBARINFO *Info)
         Info->rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
     return TRUE;
 }
+
+BOOL GetComboBoxInfo(HWND, COMBOBOXINFO *)
+{
+    return FALSE;
+}

@@ -391,6 +391,20 @@ int SetScrollInfo(HWND Wnd, int Bar, const SCROLLINFO *Info, BOOL Redraw);
 int GetScrollPos(HWND Wnd, int Bar);
 BOOL GetScrollBarInfo(HWND Wnd, LONG ObjectId, SCROLLBARINFO *Info);
 
+struct COMBOBOXINFO
+{
+    DWORD cbSize = 64;
+    RECT rcItem;
+    RECT rcButton;
+    DWORD stateButton = 0;
+    HWND hwndCombo = nullptr;
+    HWND hwndItem = nullptr;
+    HWND hwndList = nullptr;
+};
+
+// The parts of a combo box window. This layer has no combo box class, so every window answers FALSE.
+BOOL GetComboBoxInfo(HWND Combo, COMBOBOXINFO *Info);
+
 // ---- timers -------------------------------------------------------------------------------------------
 
 // WM_TIMER (wParam: Id) is queued to Wnd every Elapse ms (0 never ticks); ticks that fall due while the
@@ -441,6 +455,10 @@ struct NONCLIENTMETRICS
 // SPI_GETWORKAREA: Param is a RECT* (the primary screen's available area); SPI_GETNONCLIENTMETRICS: a
 // NONCLIENTMETRICS* whose fonts are the classic "Tahoma" 8 point set.
 BOOL SystemParametersInfo(UINT Action, UINT UiParam, void *Param, UINT WinIni);
+inline BOOL SystemParametersInfoA(UINT Action, UINT UiParam, void *Param, UINT WinIni)
+{
+    return SystemParametersInfo(Action, UiParam, Param, WinIni);
+}
 
 struct HMONITOR__;
 using HMONITOR = HMONITOR__ *;
