@@ -317,6 +317,18 @@ TEST_F(FormStyleTest, TheFirstFrameOnTheFormGivesItsStoredStyle)
     EXPECT_EQ(GetKIVFormStyle(Form), FromThemeFile);
 }
 
+// Layouts store the style by name.
+TEST_F(FormStyleTest, TheStyleTravelsByNameThroughThePublishedProperty)
+{
+    TkivForm *Frame = Add<TkivForm>(DeepBlue);
+    const char *Names[] = {"FromThemeFile", "MacOS", "WinXP", "DeepBlue", "Protein", "BlueGlass"};
+    for (int Ordinal = 0; Ordinal < 6; ++Ordinal) {
+        SetEnumProp(Frame, QStringLiteral("UIStyle"), QString::fromLatin1(Names[Ordinal]).toLower());
+        EXPECT_EQ(int(Frame->UIStyle()), Ordinal);
+        EXPECT_EQ(GetEnumProp(Frame, QStringLiteral("UIStyle")), QString::fromLatin1(Names[Ordinal]));
+    }
+}
+
 TEST_F(FormStyleTest, AFrameDescendantCounts)
 {
     Add<TkivMDIFormStandIn>(BlueGlass);
