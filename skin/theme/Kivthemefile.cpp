@@ -244,6 +244,14 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
         Fail(QStringLiteral("%1 bytes is too short for the header").arg(Size));
 
     TAutoFree<TStringList> Files(NewList(true)), Integers(NewList()), Flags(NewList()), Strings(NewList());
+    // Entries may point at shared data, but copies of it could then grow far beyond the file.
+    qint64 Copied = 0;
+    auto Copy = [&](qint64 Offset, qint64 Length, const QString &Name) {
+        Copied += Length;
+        if (Copied > Size)
+            Fail(QStringLiteral("entry \"%1\" takes the entries' data past the %2 bytes of the file").arg(Name).arg(Size));
+        return QByteArrayView(Data.constData() + Offset, Length);
+    };
     qint64 Pos = GetInt32(Data, 20);
     for (;;) {
         if (Pos < KIV_THEME_HEADER_SIZE || Pos + KIV_THEME_ENTRY_SIZE > Size)
@@ -269,7 +277,7 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
         switch (Type) {
         case KIV_ENTRY_FILE:
             CheckData(-1);
-            Files->AddObject(Name, StreamOf(Data.mid(Offset, Length)));
+            Files->AddObject(Name, StreamOf(Copy(Offset, Length, Name).toByteArray()));
             break;
         case KIV_ENTRY_INTEGER:
             CheckData(4);
@@ -281,7 +289,7 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
             break;
         case KIV_ENTRY_STRING:
             CheckData(-1);
-            Strings->Add(Name + u'=' + FromAnsi(QByteArrayView(Data.constData() + Offset, Length)));
+            Strings->Add(Name + u'=' + FromAnsi(Copy(Offset, Length, Name)));
             break;
         default:
             break;

@@ -326,6 +326,15 @@ TEST_F(DamagedThemeFile, IsRefusedWithTheReason)
          Both([](QByteArray &B) { B[24 + 64] = 3; }, Set(24 + 69, 1000)), "(1000 bytes at 101) lies outside"},
         {"string of negative length",
          Both([](QByteArray &B) { B[24 + 64] = 3; }, Set(24 + 69, -1)), "lies outside"},
+        {"two strings sharing the whole file",
+         [](QByteArray &B) {
+             for (int Pos : {24, 105}) {
+                 B[Pos + 64] = 3;
+                 PutInt32At(B, Pos + 65, 0);
+                 PutInt32At(B, Pos + 69, 260);
+             }
+         },
+         "entry \"B\" takes the entries' data past the 260 bytes of the file"},
         {"file reaching past 2 GB",
          Both([](QByteArray &B) { B[24 + 64] = 0; }, Set(24 + 69, std::numeric_limits<qint32>::max())),
          "lies outside"},
