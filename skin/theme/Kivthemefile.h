@@ -108,7 +108,8 @@ private:
 // A whole theme file in memory, answering lookups by name. A damaged file (a header size other than
 // 24, offsets or lengths outside the file, an integer entry not 4 bytes or a flag entry not 1 byte,
 // a chain that does not move forward, entries sharing data that together outgrow the file) raises
-// EReadError saying what is wrong; a file that cannot be opened raises the file stream's error. The magic is not checked: callers ask IsKIVThemeFile first.
+// EReadError saying what is wrong; a file that cannot be opened raises the file stream's error.
+// The magic is not checked: callers ask IsKIVThemeFile first.
 class TkivThemeFileReader : public TObject
 {
     KIV_OBJECT(TkivThemeFileReader, TObject)
