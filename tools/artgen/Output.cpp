@@ -1,0 +1,51 @@
+#include "tools/artgen/Art.h"
+
+#include "framework/graphics/Bitmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace Art {
+
+namespace {
+
+TPixelFormat FormatOf(int Bits)
+{
+    switch (Bits) {
+    case 8: return pf8bit;
+    case 32: return pf32bit;
+    default: return pf24bit;
+    }
+}
+
+bool Save(const QString &Path, const QByteArray &Bytes, QString &Error)
+{
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) != Bytes.size() || !File.commit()) {
+        Error = Path + QStringLiteral(": ") + File.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Error)
+{
+    for (const TPicture &P : Pictures) {
+        const QString Folder = Dir + u'/' + P.Folder;
+        if (!QDir().mkpath(Folder)) {
+            Error = Folder + QStringLiteral(": cannot make the folder");
+            return false;
+        }
+        // An 8-bit file keeps every colour only when the picture has at most 256 of them.
+        const QImage Pixels = P.Bits == 8 ? Posterized(P.Image, 256) : P.Image;
+        if (!Save(Folder + u'/' + P.Name + QStringLiteral(".bmp"), WriteBitmapFile(Pixels, FormatOf(P.Bits), {}),
+                  Error))
+            return false;
+    }
+    return Save(Dir + QStringLiteral("/netvane-theme/theme.ini"), NetvaneThemeIni().toUtf8(), Error);
+}
+
+} // namespace Art
