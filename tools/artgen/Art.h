@@ -70,7 +70,7 @@ void Bevel(QPainter &P, const QRect &R, const QColor &Light, const QColor &Dark,
 void TitleGlyph(QPainter &P, const QRectF &Box, TGlyph Kind, const QColor &C, qreal Pen);
 void CheckMark(QPainter &P, const QRectF &Box, const QColor &C, qreal Pen);
 void Arrow(QPainter &P, const QRectF &Box, TDir Dir, const QColor &C);
-// Few enough colours for an 8-bit file, magenta kept exact.
+// At most MaxColours colours, for an 8-bit file; magenta stays exact.
 QImage Posterized(const QImage &Image, int MaxColours);
 QColor Mix(const QColor &A, const QColor &B, qreal T);
 

@@ -116,8 +116,9 @@ QList<TPicture> Build(bool Draw)
     for (const TRow &R : NetvaneRows) {
         TPicture P = Expected(QStringLiteral("Netvane theme"), QStringLiteral("netvane-theme"),
                               QString::fromLatin1(R.Name), R.W, R.H, R.Frames, R.Bits);
+        // An 8-bit file keeps every colour only when the picture has at most 256 of them.
         if (Draw)
-            P.Image = DrawNetvane(P.Name, R.W, R.H);
+            P.Image = R.Bits == 8 ? Posterized(DrawNetvane(P.Name, R.W, R.H), 256) : DrawNetvane(P.Name, R.W, R.H);
         Out << P;
     }
     // The window's own title-bar buttons, in the order the window lists them.

@@ -39,9 +39,7 @@ bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Erro
             Error = Folder + QStringLiteral(": cannot make the folder");
             return false;
         }
-        // An 8-bit file keeps every colour only when the picture has at most 256 of them.
-        const QImage Pixels = P.Bits == 8 ? Posterized(P.Image, 256) : P.Image;
-        if (!Save(Folder + u'/' + P.Name + QStringLiteral(".bmp"), WriteBitmapFile(Pixels, FormatOf(P.Bits), {}),
+        if (!Save(Folder + u'/' + P.Name + QStringLiteral(".bmp"), WriteBitmapFile(P.Image, FormatOf(P.Bits), {}),
                   Error))
             return false;
     }

@@ -1,6 +1,9 @@
 #include "tools/artgen/Art.h"
 
 #include <QHash>
+
+#include <algorithm>
+#include <climits>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -177,9 +180,10 @@ void TitleGlyph(QPainter &P, const QRectF &Box, TGlyph Kind, const QColor &C, qr
     }
     case gControlBox: {
         // The window menu: three bars.
-        P.setPen(QPen(C, Pen, Qt::SolidLine, Qt::FlatCap));
+        const qreal Bar = qBound<qreal>(1, Box.height() / 6, Pen);
+        P.setPen(QPen(C, Bar, Qt::SolidLine, Qt::FlatCap));
         for (int I = 0; I < 3; ++I) {
-            const qreal Y = B.top() + B.height() * (0.15 + 0.35 * I);
+            const qreal Y = Box.top() + Bar / 2 + (Box.height() - Bar) * 0.5 * I;
             P.drawLine(QPointF(Box.left() + Pen * 0.2, Y), QPointF(Box.right() - Pen * 0.2, Y));
         }
         break;
@@ -217,27 +221,44 @@ void Arrow(QPainter &P, const QRectF &Box, TDir Dir, const QColor &C)
 
 QImage Posterized(const QImage &Image, int MaxColours)
 {
-    // Drop low bits of every channel until the picture fits; small pictures rarely need more than one step.
+    // Keep the most frequent colours exactly (the grounds and faces that neighbouring pictures share) and move
+    // each rarer one, mostly edge pixels, to its nearest kept colour; the key is always kept and never chosen.
     QImage Out = Image.convertToFormat(QImage::Format_RGB32);
-    for (int Drop = 0; Drop < 8; ++Drop) {
-        const quint32 Mask = (0xFFu << Drop) & 0xFFu;
-        QImage Trial = Out;
-        QHash<QRgb, int> Seen;
-        for (int Y = 0; Y < Trial.height(); ++Y) {
-            QRgb *Row = reinterpret_cast<QRgb *>(Trial.scanLine(Y));
-            for (int X = 0; X < Trial.width(); ++X) {
-                if (Row[X] != Magenta) {
-                    const quint32 Half = Drop ? 1u << (Drop - 1) : 0;
-                    auto Round = [&](int V) { return int(qMin<quint32>(255, (quint32(V) + Half)) & Mask); };
-                    Row[X] = qRgb(Round(qRed(Row[X])), Round(qGreen(Row[X])), Round(qBlue(Row[X])));
-                    if (Row[X] == Magenta)
-                        Row[X] = qRgb(0xF8, 0, 0xF8);
-                }
-                Seen.insert(Row[X], 0);
+    QHash<QRgb, int> Count;
+    for (int Y = 0; Y < Out.height(); ++Y) {
+        const QRgb *Row = reinterpret_cast<const QRgb *>(Out.constScanLine(Y));
+        for (int X = 0; X < Out.width(); ++X)
+            ++Count[Row[X] | 0xFF000000u];
+    }
+    if (Count.size() <= MaxColours)
+        return Out;
+    QList<QRgb> Colours = Count.keys();
+    std::sort(Colours.begin(), Colours.end(), [&](QRgb A, QRgb B) { return Count[A] != Count[B] ? Count[A] > Count[B] : A < B; });
+    QList<QRgb> Kept;
+    for (QRgb C : Colours)
+        if (C != Magenta && Kept.size() < MaxColours - 1)
+            Kept << C;
+    QHash<QRgb, QRgb> Nearest;
+    for (QRgb C : Colours) {
+        if (C == Magenta || Kept.contains(C))
+            continue;
+        int Best = INT_MAX;
+        for (QRgb K : Kept) {
+            const int DR = qRed(C) - qRed(K), DG = qGreen(C) - qGreen(K), DB = qBlue(C) - qBlue(K);
+            const int D = DR * DR + DG * DG + DB * DB;
+            if (D < Best) {
+                Best = D;
+                Nearest[C] = K;
             }
         }
-        if (Seen.size() <= MaxColours)
-            return Trial;
+    }
+    for (int Y = 0; Y < Out.height(); ++Y) {
+        QRgb *Row = reinterpret_cast<QRgb *>(Out.scanLine(Y));
+        for (int X = 0; X < Out.width(); ++X) {
+            const auto It = Nearest.constFind(Row[X] | 0xFF000000u);
+            if (It != Nearest.constEnd())
+                Row[X] = *It;
+        }
     }
     return Out;
 }
