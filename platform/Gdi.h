@@ -391,3 +391,5 @@ COLORREF GetSysColor(int Index);
 
 // Draws Image 1:1 at (X, Y), leaving out its pixels of alpha 0 (masked image lists).
 BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image);
+// Draws Image 1:1 at (X, Y), each pixel blended over the surface by its alpha (icons' soft edges).
+BOOL DrawAlphaImage(HDC DC, int X, int Y, const QImage &Image);

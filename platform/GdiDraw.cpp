@@ -670,6 +670,20 @@ BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image)
                     });
 }
 
+BOOL DrawAlphaImage(HDC DC, int X, int Y, const QImage &Image)
+{
+    if (Image.isNull())
+        return FALSE;
+    QImage Source = Image.format() == QImage::Format_ARGB32 ? Image : Image.convertToFormat(QImage::Format_ARGB32);
+    GdiDC SourceDC(&Source);
+    return Transfer(DC, X, Y, Source.width(), Source.height(), &SourceDC, 0, 0, Source.width(), Source.height(),
+                    [](QRgb &D, QRgb S) {
+                        const int A = qAlpha(S);
+                        auto Mix = [A](int F, int B) { return (F * A + B * (255 - A) + 127) / 255; };
+                        D = qRgb(Mix(qRed(S), qRed(D)), Mix(qGreen(S), qGreen(D)), Mix(qBlue(S), qBlue(D)));
+                    });
+}
+
 COLORREF GetSysColor(int Index)
 {
     static const COLORREF Scheme[] = {
