@@ -2,6 +2,7 @@
 // refreshing the form's skin components.
 
 #include "framework/controls/ExtCtrls.h"
+#include "framework/core/Reader.h"
 #include "framework/forms/Forms.h"
 #include "tests/unit/QtPrinters.h"
 #include "tests/unit/filetheme/FileThemeFixture.h"
@@ -71,6 +72,31 @@ TEST_F(OnAForm, ManagerPushesStyleThenThemeToListedComponents)
     EXPECT_EQ(A->FileTheme(), T);
     EXPECT_EQ(B->FileTheme(), T);
     EXPECT_EQ(Changes, 1);
+}
+
+// In a layout the theme reference is resolved after everything is read, and that push reaches the
+// components listed, whichever order they were read in.
+TEST_F(OnAForm, ManagerFromALayout)
+{
+    ReadComponentFromText("object Form1: TForm\n"
+                          "  object kivThemeManager1: TkivThemeManager\n"
+                          "    UIStyle = FromThemeFile\n"
+                          "    FileTheme = kivFileTheme1\n"
+                          "    CompList.Strings = (\n"
+                          "      'A')\n"
+                          "  end\n"
+                          "  object kivFileTheme1: TkivFileTheme\n"
+                          "  end\n"
+                          "  object A: TkivStandIn\n"
+                          "  end\n"
+                          "end\n",
+                          Form.get());
+    auto *Mgr = dynamic_cast<TkivThemeManager *>(Form->FindComponent("kivThemeManager1"));
+    auto *A = dynamic_cast<TkivStandIn *>(Form->FindComponent("A"));
+    ASSERT_TRUE(Mgr && A);
+    EXPECT_EQ(Mgr->CompList()->CommaText(), "A");
+    EXPECT_EQ(A->UIStyle(), FromThemeFile);
+    EXPECT_EQ(A->FileTheme(), Form->FindComponent("kivFileTheme1"));
 }
 
 TEST_F(OnAForm, RemovalDropsNamesAndTheThemeWithoutUpdating)
