@@ -4,6 +4,7 @@
 
 #include "framework/core/SysUtils.h"
 #include "skin/theme/Kivthemefile.h"
+#include "tools/kivtheme/StyleExport.h"
 #include "tools/kivtheme/ThemeFolder.h"
 
 #include <QStringList>
@@ -20,7 +21,8 @@ const char *const Usage =
     "  unpack FILE DIR      write FILE's entries to DIR as theme.ini and pictures\n"
     "  dump FILE            list FILE's entries: TYPE<TAB>NAME<TAB>VALUE, one a line\n"
     "  check FILE           check that FILE is a whole, readable theme\n"
-    "  export STYLE OUT.kiv write a built-in style as a theme (not available yet)\n"
+    "  export STYLE OUT.kiv write a built-in style (MacOS, WinXP, DeepBlue, Protein, BlueGlass)\n"
+    "                       as a theme to start a new one from\n"
     "  help                 show this text\n"
     "\n"
     "theme.ini holds the sections [files] (name=picture file relative to DIR), [strings],\n"
@@ -33,6 +35,12 @@ constexpr int ExitInvalid = 1;
 constexpr int ExitUsage = 2;
 
 void Print(std::FILE *Stream, const QString &Text) { std::fputs(Text.toLocal8Bit().constData(), Stream); }
+
+int UsageError(const QString &Why)
+{
+    Print(stderr, QStringLiteral("kivtheme: %1\n\n").arg(Why) + QLatin1String(Usage));
+    return ExitUsage;
+}
 
 struct TCommand
 {
@@ -90,21 +98,17 @@ int Check(const QStringList &Args)
     return ExitOk;
 }
 
-int Export(const QStringList &)
+int Export(const QStringList &Args)
 {
-    Print(stderr, QStringLiteral("kivtheme: export is not available yet\n"));
-    return ExitUsage;
+    if (!ExportableStyles().contains(Args[0], Qt::CaseInsensitive))
+        return UsageError(QStringLiteral("no built-in style \"%1\" (one of %2)").arg(Args[0], ExportableStyles().join(u", ")));
+    ExportStyle(Args[0], Args[1]);
+    return ExitOk;
 }
 
 const TCommand Commands[] = {
     {"pack", 2, Pack}, {"unpack", 2, Unpack}, {"dump", 1, Dump}, {"check", 1, Check}, {"export", 2, Export},
 };
-
-int UsageError(const QString &Why)
-{
-    Print(stderr, QStringLiteral("kivtheme: %1\n\n").arg(Why) + QLatin1String(Usage));
-    return ExitUsage;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // kivtheme run as a program: what pack, unpack, dump and check write and answer.
 
 #include "skin/theme/Kivthemefile.h"
+#include "skin/theme/Kivthemes.h"
 #include "tests/unit/QtPrinters.h"
 
 #include <QDir>
@@ -155,7 +156,7 @@ TEST_F(KivthemeTool, FailuresAndUsage)
         {"unknown command", "", {"frob"}, 2, "unknown command \"frob\""},
         {"missing argument", "", {"dump"}, 2, "dump takes 1 argument"},
         {"extra argument", "", {"pack", "a", "b", "c"}, 2, "pack takes 2 arguments"},
-        {"export", "", {"export", "DeepBlue", "x.kiv"}, 2, "not available yet"},
+        {"unknown style", "", {"export", "Glass", "x.kiv"}, 2, "no built-in style \"Glass\""},
         {"no magic", "", {"check", "not-a-theme.bmp"}, 1, "not-a-theme.bmp: Invalid skin file for Kivrona!"},
         {"damaged", "", {"dump", "damaged.kiv"}, 1, "Damaged theme file"},
         {"missing", "", {"check", "missing.kiv"}, 1, "missing.kiv: no such file"},
@@ -182,6 +183,37 @@ TEST_F(KivthemeTool, FailuresAndUsage)
     TRun Help = Run({"--help"});
     EXPECT_EQ(Help.Status, 0);
     EXPECT_TRUE(Help.Out.startsWith("Usage: kivtheme")) << Help.Out.toStdString();
+}
+
+// Until the style pictures are built into the program, export can only say which one it lacks.
+TEST_F(KivthemeTool, ExportWritesTheCatalogueOfAStyle)
+{
+    TRun Export = Run({"export", "deepblue", "x.kiv"});
+    if (Export.Status == 1 && Export.Err.contains("is not among the program's resources")) {
+        EXPECT_FALSE(QFile::exists(Path("x.kiv")));
+        GTEST_SKIP() << "the style pictures are not built into kivtheme";
+    }
+    ASSERT_EQ(Export.Status, 0) << Export.Err.toStdString();
+
+    QString Files, Values;
+    for (int Item = 1; Item <= KIV_FILETHEME_ITEMCOUNT; ++Item) {
+        const TkivItemValue V = GetInsideThemeItem(DeepBlue, Item);
+        const QString Name = KIV_FILETHEME_ITEMNAME[Item - 1];
+        if (V.Type == TkivType::Str && V.Entry.Name && *V.Entry.Name)
+            Files += "file\t" + Name + u'\t';
+        else if (V.Type == TkivType::Int || V.Type == TkivType::Color)
+            Values += "integer\t" + Name + u'\t' + QString::number(V.Entry.Value) + u'\n';
+    }
+    for (int Item = 1; Item <= KIV_FILETHEME_ITEMCOUNT; ++Item)
+        if (GetInsideThemeItem(DeepBlue, Item).Type == TkivType::Bool)
+            Values += QStringLiteral("flag\t%1\t%2\n").arg(KIV_FILETHEME_ITEMNAME[Item - 1]).arg(GetInsideThemeBool(DeepBlue, Item));
+
+    TRun Dump = Run({"dump", "x.kiv"});
+    ASSERT_EQ(Dump.Status, 0) << Dump.Err.toStdString();
+    QString Listed;
+    for (const QString &Line : Dump.Out.split(u'\n', Qt::SkipEmptyParts))
+        Listed += Line.startsWith("file\t") ? Line.left(Line.lastIndexOf(u'\t') + 1) : Line + u'\n';
+    EXPECT_EQ(Listed, Files + Values);
 }
 
 } // namespace
