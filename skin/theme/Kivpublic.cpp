@@ -33,6 +33,9 @@ TAutoFree<TBitmap> NewBitmap(int W, int H, TColor Fill = clWhite)
 
 void SpitBitmap(TBitmap *Source, TBitmap *Dest, int SpitCount, int SpitIndex)
 {
+    // A count of zero would divide by zero; there is no frame to cut.
+    if (SpitCount < 1)
+        return;
     const int W = Source->Width() / SpitCount, H = Source->Height();
     TAutoFree<TBitmap> Frame = NewBitmap(W, H);
     Frame->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), Rect(W * (SpitIndex - 1), 0, W * SpitIndex, H));

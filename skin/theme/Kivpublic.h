@@ -25,7 +25,7 @@ extern bool g_KivronaConverting;
 
 // Dest becomes frame SpitIndex (from 1) of SpitCount equal frames side by side in Source. The frames are
 // Source width div SpitCount wide, so the columns past the last whole frame are never used; an index
-// outside 1..SpitCount copies from outside Source (blank white pixels). SpitCount must be at least 1.
+// outside 1..SpitCount copies from outside Source (blank white pixels). A SpitCount under 1 leaves Dest.
 void SpitBitmap(TBitmap *Source, TBitmap *Dest, int SpitCount, int SpitIndex);
 
 // Nine-slice drawing of Source over ARect, whose Left and Top are taken to be 0 (callers pass a client

@@ -57,6 +57,10 @@ TEST(SpitBitmap, CutsFrameIOfNFromEqualWidths)
             }
         EXPECT_EQ(Wrong, 0);
     }
+    TAutoFree<TBitmap> Source = OriginBitmap(30, 2);
+    TAutoFree<TBitmap> Dest = FilledBitmap(3, 1, 'q');
+    SpitBitmap(Source.get(), Dest.get(), 0, 1);
+    EXPECT_EQ(RowsOf(Dest.get()), Rows{"qqq"}) << "no frames: the destination stays";
 }
 
 // The destination prefilled with this colour shows what a drawing left alone.
