@@ -117,6 +117,8 @@ QList<TPicture> ExpectedPictures();
 
 // --- main tasks ---
 bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Error);
+// A small window made of a group's pictures; null for a group that is not a style.
+QImage Preview(const QList<TPicture> &Pictures, const QString &Group);
 bool WriteSheet(const QList<TPicture> &Pictures, const QString &File);
 // Problems found in DIR, one line each; empty when all is well.
 QStringList CheckFolder(const QString &Dir);

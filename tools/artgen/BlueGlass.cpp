@@ -42,15 +42,16 @@ TStateColours Faces(TState S)
     }
 }
 
-// Glass: the upper half pale and bright, a sharp step, then a deeper blue that brightens again at the bottom.
+// Glass: the upper half paler, a sharp step, then a deeper blue that brightens again at the bottom; deep enough
+// for the white caption.
 void FillGlass(QPainter &P, const QRectF &R)
 {
     QLinearGradient G(R.topLeft(), R.bottomLeft());
-    G.setColorAt(0, QColor(0xE4, 0xF2, 0xFE));
-    G.setColorAt(0.48, QColor(0xA8, 0xD0, 0xF4));
-    G.setColorAt(0.5, QColor(0x6C, 0xA8, 0xE4));
-    G.setColorAt(0.9, QColor(0x4C, 0x90, 0xD4));
-    G.setColorAt(1, QColor(0x7C, 0xBC, 0xF0));
+    G.setColorAt(0, QColor(0xA4, 0xCE, 0xF4));
+    G.setColorAt(0.48, QColor(0x72, 0xAE, 0xE6));
+    G.setColorAt(0.5, QColor(0x3E, 0x86, 0xD2));
+    G.setColorAt(0.9, QColor(0x2E, 0x70, 0xC0));
+    G.setColorAt(1, QColor(0x56, 0x9E, 0xE4));
     P.fillRect(R, G);
 }
 
@@ -82,7 +83,7 @@ void TitleButton(QPainter &P, const QRectF &R, TGlyph G, TState S)
     // Clear glass at rest, tinted blue (red for close) under the mouse and deeper when pressed.
     const QRectF Ball = R.adjusted(1.5, 1.5, -1.5, -1.5);
     const bool Close = G == gClose;
-    QColor Fill(255, 255, 255, 70);
+    QColor Fill(255, 255, 255, 60);
     if (S == sHover)
         Fill = Close ? QColor(0xE0, 0x40, 0x30, 210) : QColor(0x3A, 0x7A, 0xC8, 190);
     else if (S == sDown)
@@ -91,7 +92,7 @@ void TitleButton(QPainter &P, const QRectF &R, TGlyph G, TState S)
     P.setBrush(Fill);
     P.drawEllipse(Ball);
     const qreal M = R.width() * 0.32;
-    const QColor Ink = S == sNormal ? QColor(0x1E, 0x4E, 0x8C) : QColor(Qt::white);
+    const QColor Ink = Qt::white;
     TitleGlyph(P, R.adjusted(M, M, -M, -M), G, Ink, 1.6);
 }
 

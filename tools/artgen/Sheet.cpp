@@ -26,8 +26,9 @@ QImage Shown(const QImage &Image)
 struct TPlaced
 {
     QPoint At;
-    const TPicture *Picture;
+    QString Label;
     QImage Image;
+    int Frames;
 };
 
 } // namespace
@@ -44,6 +45,17 @@ bool WriteSheet(const QList<TPicture> &Pictures, const QString &File)
     int Y = Margin;
     QString Group;
     int X = Margin, RowHeight = 0;
+    auto Place = [&](const QString &Text, const QImage &Image, int Frames) {
+        const int W = qMax(Image.width(), LM.horizontalAdvance(Text));
+        if (X + W > SheetWidth - Margin && X > Margin) {
+            X = Margin;
+            Y += RowHeight + Gap;
+            RowHeight = 0;
+        }
+        Placed << TPlaced{QPoint(X, Y), Text, Image, Frames};
+        X += W + Gap;
+        RowHeight = qMax(RowHeight, LM.height() + 2 + Image.height());
+    };
     for (const TPicture &P : Pictures) {
         if (P.Group != Group) {
             Y += RowHeight + (Group.isEmpty() ? 0 : Gap);
@@ -52,18 +64,17 @@ bool WriteSheet(const QList<TPicture> &Pictures, const QString &File)
             Y += HM.height() + 6;
             X = Margin;
             RowHeight = 0;
+            const QImage Window = Preview(Pictures, Group);
+            if (!Window.isNull()) {
+                QImage Shown2(Window.size() * 2, QImage::Format_RGB32);
+                Shown2.fill(Qt::white);
+                QPainter WP(&Shown2);
+                WP.drawImage(Shown2.rect(), Window);
+                WP.end();
+                Place(QStringLiteral("put together"), Shown2, 1);
+            }
         }
-        const QImage Image = Shown(P.Image);
-        const QString Text = QStringLiteral("%1  %2x%3").arg(P.Name).arg(P.Width).arg(P.Height);
-        const int W = qMax(Image.width(), LM.horizontalAdvance(Text));
-        if (X + W > SheetWidth - Margin && X > Margin) {
-            X = Margin;
-            Y += RowHeight + Gap;
-            RowHeight = 0;
-        }
-        Placed << TPlaced{QPoint(X, Y), &P, Image};
-        X += W + Gap;
-        RowHeight = qMax(RowHeight, LM.height() + 2 + Image.height());
+        Place(QStringLiteral("%1  %2x%3").arg(P.Name).arg(P.Width).arg(P.Height), Shown(P.Image), P.Frames);
     }
     Y += RowHeight + Margin;
 
@@ -79,14 +90,13 @@ bool WriteSheet(const QList<TPicture> &Pictures, const QString &File)
     Pa.setFont(Label);
     for (const TPlaced &P : Placed) {
         Pa.setPen(QColor(0x40, 0x40, 0x40));
-        Pa.drawText(P.At.x(), P.At.y() + LM.ascent(),
-                    QStringLiteral("%1  %2x%3").arg(P.Picture->Name).arg(P.Picture->Width).arg(P.Picture->Height));
+        Pa.drawText(P.At.x(), P.At.y() + LM.ascent(), P.Label);
         const QPoint At(P.At.x(), P.At.y() + LM.height() + 2);
         Pa.drawImage(At, P.Image);
         // Frame boundaries as ticks below the picture.
         Pa.setPen(QColor(0xE0, 0x40, 0x40));
-        const int FW = P.Picture->Width / P.Picture->Frames * 2;
-        for (int F = 1; F < P.Picture->Frames; ++F)
+        const int FW = P.Image.width() / P.Frames;
+        for (int F = 1; F < P.Frames; ++F)
             Pa.drawLine(At.x() + F * FW, At.y() + P.Image.height(), At.x() + F * FW, At.y() + P.Image.height() + 3);
     }
     Pa.end();
