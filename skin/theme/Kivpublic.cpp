@@ -12,18 +12,12 @@ bool g_KivronaConverting = false;
 
 namespace {
 
-// A temporary bitmap of W x H, every pixel Fill.
-TAutoFree<TBitmap> NewBitmap(int W, int H, TColor Fill = clWhite)
+// A temporary white bitmap of W x H.
+TAutoFree<TBitmap> NewBitmap(int W, int H)
 {
     TAutoFree<TBitmap> B(TBitmap::Create());
     B->SetHeight(H);
     B->SetWidth(W);
-    if (Fill != clWhite && !B->Empty()) {
-        const COLORREF C = ColorToRGB(Fill);
-        QImage Filled(W, H, QImage::Format_RGB32);
-        Filled.fill(qRgb(GetRValue(C), GetGValue(C), GetBValue(C)));
-        B->SetImage(Filled);
-    }
     return B;
 }
 
@@ -46,20 +40,21 @@ void SpitBitmap(TBitmap *Source, TBitmap *Dest, int SpitCount, int SpitIndex)
 
 namespace {
 
-// A corner of SpitDraw: copied 1:1 and drawn through an image list, masked or opaque.
-void DrawCorner(TBitmap *Source, TCanvas *ACanvas, const TRect &From, int X, int Y, bool Transparent)
+// The pieces go straight from the source's DC to the canvas's: a corner copied 1:1 (the key left out when
+// transparent), a stretched piece scaled with the key always left out. That is pixel for pixel what cutting
+// each piece into a bitmap of its size and drawing it through a masked image list or as a transparent bitmap
+// gives, without the temporaries.
+constexpr COLORREF Key = 0xFF00FF;
+
+void DrawCorner(HDC Source, HDC Dest, const TRect &From, int X, int Y, bool Transparent)
 {
     const int W = From.Width(), H = From.Height();
     if (W <= 0 || H <= 0)
         return;
-    TAutoFree<TBitmap> Piece = NewBitmap(W, H);
-    Piece->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), From);
-    TAutoFree<TCustomImageList> List(TCustomImageList::CreateSize(W, H));
     if (Transparent)
-        List->AddMasked(Piece.get(), clKivTransparent);
+        TransparentBlt(Dest, X, Y, W, H, Source, From.Left, From.Top, W, H, Key);
     else
-        List->Add(Piece.get());
-    List->Draw(ACanvas, X, Y, 0);
+        BitBlt(Dest, X, Y, W, H, Source, From.Left, From.Top, SRCCOPY);
 }
 
 // An empty strip (the middle row of a source of even height) stands for the one row at its start.
@@ -71,20 +66,16 @@ void WidenStrip(int &From, int &To, int Size)
     To = From + 1;
 }
 
-// An edge or the centre of SpitDraw: the source strip stretched to the destination, magenta left out.
-// The piece starts magenta, so pixels that would come from outside a tiny source are left out too.
-void DrawStretched(TBitmap *Source, TCanvas *ACanvas, const TRect &Dest, TRect From)
+// Pixels that would come from outside a tiny source are left as they were.
+void DrawStretched(TBitmap *Source, HDC Dest, const TRect &To, TRect From)
 {
-    const int W = Dest.Width(), H = Dest.Height();
+    const int W = To.Width(), H = To.Height();
     if (W <= 0 || H <= 0)
         return;
     WidenStrip(From.Left, From.Right, Source->Width());
     WidenStrip(From.Top, From.Bottom, Source->Height());
-    TAutoFree<TBitmap> Piece = NewBitmap(W, H, clKivTransparent);
-    Piece->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), From);
-    Piece->SetTransparentColor(clKivTransparent);
-    Piece->SetTransparent(true);
-    ACanvas->Draw(Dest.Left, Dest.Top, Piece.get());
+    TransparentBlt(Dest, To.Left, To.Top, W, H, Source->Canvas()->Handle(), From.Left, From.Top, From.Width(),
+                   From.Height(), Key);
 }
 
 } // namespace
@@ -105,27 +96,28 @@ void SpitDraw(TBitmap *Source, TCanvas *ACanvas, const TRect &ARect, bool Transp
     const TRect TR = Rect(R - CwR, 0, R, ChT);
     const TRect BR = Rect(R - CwR, B - ChB, R, B);
 
-    DrawCorner(Source, ACanvas, Rect(0, 0, CwL, ChT), TL.Left, TL.Top, Transparent);
-    DrawCorner(Source, ACanvas, Rect(0, SH - ChB, CwL, SH), BL.Left, BL.Top, Transparent);
+    HDC From = Source->Canvas()->Handle(), To = ACanvas->Handle();
+    DrawCorner(From, To, Rect(0, 0, CwL, ChT), TL.Left, TL.Top, Transparent);
+    DrawCorner(From, To, Rect(0, SH - ChB, CwL, SH), BL.Left, BL.Top, Transparent);
 
     const TRect Left = Rect(0, TL.Bottom, TL.Right, BL.Top);
-    DrawStretched(Source, ACanvas, Left, Rect(0, SH / 2, std::min(SW / 2, Left.Width()), SH - SH / 2));
+    DrawStretched(Source, To, Left, Rect(0, SH / 2, std::min(SW / 2, Left.Width()), SH - SH / 2));
 
-    DrawCorner(Source, ACanvas, Rect(SW - CwR, 0, SW, ChT), TR.Left, TR.Top, Transparent);
-    DrawCorner(Source, ACanvas, Rect(SW - CwR, SH - ChB, SW, SH), BR.Left, BR.Top, Transparent);
+    DrawCorner(From, To, Rect(SW - CwR, 0, SW, ChT), TR.Left, TR.Top, Transparent);
+    DrawCorner(From, To, Rect(SW - CwR, SH - ChB, SW, SH), BR.Left, BR.Top, Transparent);
 
     const TRect Right = Rect(TR.Left, TR.Bottom, TR.Right, BR.Top);
-    DrawStretched(Source, ACanvas, Right, Rect(SW - std::min(SW / 2 - 1, Right.Width()), SH - SH / 2, SW, SH / 2 + 2));
+    DrawStretched(Source, To, Right, Rect(SW - std::min(SW / 2 - 1, Right.Width()), SH - SH / 2, SW, SH / 2 + 2));
 
     const int MidLeft = SW / 2, MidRight = SW - SW / 2 + 1;
     const TRect Top = Rect(TL.Right, 0, TR.Left, TL.Bottom);
-    DrawStretched(Source, ACanvas, Top, Rect(MidLeft, 0, MidRight, std::min(SH / 2, Top.Height())));
+    DrawStretched(Source, To, Top, Rect(MidLeft, 0, MidRight, std::min(SH / 2, Top.Height())));
 
     const TRect Centre = Rect(TL.Right, TL.Bottom, TR.Left, BR.Top - 1);
-    DrawStretched(Source, ACanvas, Centre, Rect(MidLeft, SH / 2, MidRight, SH - SH / 2));
+    DrawStretched(Source, To, Centre, Rect(MidLeft, SH / 2, MidRight, SH - SH / 2));
 
     const TRect Bottom = Rect(TL.Right - 1, BL.Top - 1, BR.Left, BR.Bottom);
-    DrawStretched(Source, ACanvas, Bottom, Rect(MidLeft, SH - std::min(SH / 2, Bottom.Height()), MidRight, SH));
+    DrawStretched(Source, To, Bottom, Rect(MidLeft, SH - std::min(SH / 2, Bottom.Height()), MidRight, SH));
 }
 
 void SpitDrawHorizontal(TBitmap *Source, TCanvas *ACanvas, const TRect &ARect, bool CornerKey, bool TopCorner)
