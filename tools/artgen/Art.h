@@ -17,14 +17,13 @@ constexpr QRgb Magenta = 0xFFFF00FFu;
 // A TColor (0x00BBGGRR) as a QColor.
 QColor Tc(quint32 Value);
 
-enum TState { sNormal, sHover, sDown, sDisabled };
+enum TState { sNormal, sHover, sDown };
 enum TGlyph { gControlBox, gHelp, gMax, gRestore, gMin, gClose };
 enum TDir { dUp, dDown, dLeft, dRight };
 
 // The palette and shape of one style; every picture of the style takes its colours from here.
 struct TLook
 {
-    QString Prefix;
     QColor Ground;        // form and control background
     QColor Face, FaceDark;  // control faces, lit from the top
     QColor Border;
@@ -32,7 +31,6 @@ struct TLook
     QColor Mark;          // check marks
     QColor ArrowInk;      // arrows on scroll buttons; Mark when not set
     QColor TitleTop, TitleBottom, TitleLine;
-    QColor TitleGlyph;
     QColor ScrollGround;  // behind scroll-bar pieces
     qreal Radius = 3;     // button corner radius
     bool Gloss = false;   // a shine over the upper half of faces
@@ -71,7 +69,7 @@ void TitleGlyph(QPainter &P, const QRectF &Box, TGlyph Kind, const QColor &C, qr
 void CheckMark(QPainter &P, const QRectF &Box, const QColor &C, qreal Pen);
 void Arrow(QPainter &P, const QRectF &Box, TDir Dir, const QColor &C);
 // At most MaxColours colours, for an 8-bit file; magenta stays exact.
-QImage Posterized(const QImage &Image, int MaxColours);
+QImage Quantized(const QImage &Image, int MaxColours);
 QColor Mix(const QColor &A, const QColor &B, qreal T);
 
 // --- Generic.cpp: pictures every style has, drawn from its look ---
@@ -98,7 +96,6 @@ using TTitleButtonFn = std::function<void(QPainter &, const QRectF &, TGlyph, TS
 QImage TitleButtonStrip(int W, int H, const QImage &Ground, bool Key, const TTitleButtonFn &Draw);
 
 // --- one drawing function per picture group ---
-using TDrawFn = std::function<QImage(const QString &Suffix, int W, int H)>;
 QImage DrawMacOS(const QString &Suffix, int W, int H);
 QImage DrawWinXP(const QString &Suffix, int W, int H);
 QImage DrawDeepBlue(const QString &Suffix, int W, int H);

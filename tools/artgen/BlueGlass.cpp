@@ -14,7 +14,6 @@ constexpr qreal Corner = 11;
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("BLUEGLASS");
     L.Ground = Tc(0x00E7E7E7);
     L.Face = QColor(0xD6, 0xE8, 0xF8);
     L.FaceDark = QColor(0x9C, 0xC8, 0xEE);
@@ -25,7 +24,6 @@ TLook Look()
     L.TitleTop = QColor(0xC4, 0xE0, 0xF8);
     L.TitleBottom = QColor(0x4C, 0x90, 0xD4);
     L.TitleLine = QColor(0x2A, 0x5E, 0x9C);
-    L.TitleGlyph = Qt::white;
     L.ScrollGround = Tc(0x00F4F4F4);
     L.Radius = 8;
     L.Gloss = true;

@@ -97,7 +97,7 @@ QList<TPicture> Build(bool Draw)
                               QString::fromLatin1(R.Name), R.W, R.H, R.Frames, R.Bits);
         // An 8-bit file keeps every colour only when the picture has at most 256 of them.
         if (Draw)
-            P.Image = R.Bits == 8 ? Posterized(DrawNetvane(P.Name, R.W, R.H), 256) : DrawNetvane(P.Name, R.W, R.H);
+            P.Image = R.Bits == 8 ? Quantized(DrawNetvane(P.Name, R.W, R.H), 256) : DrawNetvane(P.Name, R.W, R.H);
         Out << P;
     }
     // The window's own title-bar buttons, in the order the window lists them.

@@ -9,7 +9,6 @@ namespace {
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("DEEPBLUE");
     L.Ground = Tc(0x00E8E8E8);
     L.Face = QColor(0xD0, 0xD8, 0xEA);
     L.FaceDark = QColor(0xA6, 0xB4, 0xD2);
@@ -20,7 +19,6 @@ TLook Look()
     L.TitleTop = QColor(0x2E, 0x46, 0x82);
     L.TitleBottom = QColor(0x10, 0x1C, 0x44);
     L.TitleLine = QColor(0x06, 0x0C, 0x24);
-    L.TitleGlyph = Qt::white;
     L.ScrollGround = Tc(0x00F5F5F5);
     L.Radius = 1;
     return L;

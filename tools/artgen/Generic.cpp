@@ -150,7 +150,6 @@ QImage TrackSlider(const TLook &L, int W, int H, bool Vertical_, const TFaceFn &
     QPainter P(&A);
     Antialiased(P);
     const TStateColours C = Colours(sNormal);
-    const qreal Tip = TW / 2.0 + 0.5;
     QPainterPath Path;
     const qreal Shoulder = TH - TW / 2.0 - 0.5;
     Path.moveTo(0.5, 2.5);
@@ -161,7 +160,6 @@ QImage TrackSlider(const TLook &L, int W, int H, bool Vertical_, const TFaceFn &
     Path.lineTo(TW / 2.0, TH - 0.5);
     Path.lineTo(0.5, Shoulder);
     Path.closeSubpath();
-    Q_UNUSED(Tip);
     P.setPen(QPen(C.Line, 1));
     P.setBrush(Horizontal(QRectF(0, 0, TW, TH), C.Top, C.Bottom));
     P.drawPath(Path);

@@ -9,7 +9,6 @@ namespace {
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("MACOS");
     L.Ground = Tc(0x00E7E7E7);
     L.Face = QColor(0xD8, 0xD8, 0xD8);
     L.FaceDark = QColor(0xB8, 0xB8, 0xB8);
@@ -20,7 +19,6 @@ TLook Look()
     L.TitleTop = QColor(0xEC, 0xEC, 0xEC);
     L.TitleBottom = QColor(0xC4, 0xC4, 0xC4);
     L.TitleLine = QColor(0x86, 0x86, 0x86);
-    L.TitleGlyph = QColor(0x40, 0x18, 0x10);
     L.ScrollGround = Tc(0x00C9C9C9);
     L.Radius = 11;
     L.Gloss = true;

@@ -15,7 +15,6 @@ constexpr int ButtonTop = 7;
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("NETVANE");
     L.Ground = Tc(0x00FAE5D8);
     L.Face = QColor(0xE4, 0xEE, 0xFC);
     L.FaceDark = QColor(0xB4, 0xCC, 0xEE);
@@ -26,7 +25,6 @@ TLook Look()
     L.TitleTop = QColor(0xFA, 0xFC, 0xFF);
     L.TitleBottom = QColor(0xCC, 0xDE, 0xF6);
     L.TitleLine = Tc(0x00C67762);
-    L.TitleGlyph = QColor(0x20, 0x30, 0x50);
     L.ScrollGround = Tc(0x00F9F9F9);
     L.Radius = 5;
     L.Gloss = true;

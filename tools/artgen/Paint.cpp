@@ -219,7 +219,7 @@ void Arrow(QPainter &P, const QRectF &Box, TDir Dir, const QColor &C)
     P.drawPolygon(T);
 }
 
-QImage Posterized(const QImage &Image, int MaxColours)
+QImage Quantized(const QImage &Image, int MaxColours)
 {
     // Keep the most frequent colours exactly (the grounds and faces that neighbouring pictures share) and move
     // each rarer one, mostly edge pixels, to its nearest kept colour; the key is always kept and never chosen.

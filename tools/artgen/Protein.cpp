@@ -12,7 +12,6 @@ const QColor Blue(0x2D, 0x30, 0xC4);
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("PROTEIN");
     L.Ground = Tc(0x00FBFBFB);
     L.Face = QColor(0xF0, 0xF0, 0xF0);
     L.FaceDark = QColor(0xDC, 0xDC, 0xDC);
@@ -23,7 +22,6 @@ TLook Look()
     L.TitleTop = QColor(0xFF, 0xFF, 0xFF);
     L.TitleBottom = QColor(0xEC, 0xEC, 0xEC);
     L.TitleLine = QColor(0xA0, 0xA0, 0xA0);
-    L.TitleGlyph = QColor(0x30, 0x30, 0x30);
     L.ScrollGround = Tc(0x00F5F5F5);
     L.Radius = 2;
     return L;

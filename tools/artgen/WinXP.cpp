@@ -14,7 +14,6 @@ constexpr qreal Corner = 13;
 TLook Look()
 {
     TLook L;
-    L.Prefix = QStringLiteral("WINXP");
     L.Ground = Tc(0x00DEEBEF);
     L.Face = QColor(0xE6, 0xE4, 0xDA);
     L.FaceDark = QColor(0xC8, 0xC5, 0xB8);
@@ -26,7 +25,6 @@ TLook Look()
     L.TitleTop = QColor(0x3D, 0x95, 0xFF);
     L.TitleBottom = QColor(0x00, 0x50, 0xDC);
     L.TitleLine = Tc(0x00C82C00);
-    L.TitleGlyph = Qt::white;
     L.ScrollGround = Tc(0x00F9F9F9);
     L.Radius = 3;
     return L;
