@@ -6,6 +6,7 @@
 #include "tests/unit/filetheme/FileThemeFixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -124,7 +125,11 @@ TEST_F(FileTheme, BareNameIsFoundBesideTheProgramFirst)
     const QString Name = QStringLiteral("filetheme-test-%1.kiv").arg(QCoreApplication::applicationPid());
     const QString Beside = MakeTheme(ProgramDir() + Name, {{ItemFormBackground, 1}});
     MakeTheme(Dirs.Themes() + Name, {{ItemFormBackground, 2}});
+    // Run from elsewhere, so the bare name is not found as given (ctest runs in the program's folder).
+    const QString Cwd = QDir::currentPath();
+    QDir::setCurrent(Dirs.Temp());
     Theme->SetThemeFile(Name);
+    QDir::setCurrent(Cwd);
     QFile::remove(Beside);
     EXPECT_EQ(Theme->ThemeFile(), Beside);
     EXPECT_EQ(Theme->GetColor(ItemFormBackground), 1);
