@@ -6,7 +6,6 @@
 #include "framework/core/Streams.h"
 #include "framework/graphics/Graphics.h"
 
-#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -92,12 +91,7 @@ void BM_NinePieceDC(benchmark::State &State)
                     TransparentBlt(Dst, P.Dest.x(), P.Dest.y(), P.Dest.width(), P.Dest.height(), Src, P.Source.x(),
                                    P.Source.y(), P.Source.width(), P.Source.height(), 0xFF00FF);
         },
-        [&] {
-            QPainter Painter(&QtTarget);
-            for (const Piece &P : Pieces)
-                if (!P.Dest.isEmpty() && !P.Source.isEmpty())
-                    Painter.drawImage(P.Dest, Keyed, P.Source);
-        });
+        [&] { DrawPiecesWithQPainter(QtTarget, Keyed, Pieces); });
 }
 BENCHMARK(BM_NinePieceDC)->Unit(benchmark::kMicrosecond);
 

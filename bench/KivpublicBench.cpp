@@ -4,7 +4,6 @@
 #include "bench/NinePieces.h"
 #include "skin/theme/Kivpublic.h"
 
-#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -21,12 +20,7 @@ void BM_SpitDraw(benchmark::State &State)
     Compare(
         State,
         [&] { SpitDraw(Source.get(), Target->Canvas(), Rect(0, 0, 300, 40), true); },
-        [&] {
-            QPainter Painter(&QtTarget);
-            for (const Piece &P : Pieces)
-                if (!P.Dest.isEmpty() && !P.Source.isEmpty())
-                    Painter.drawImage(P.Dest, Keyed, P.Source);
-        });
+        [&] { DrawPiecesWithQPainter(QtTarget, Keyed, Pieces); });
 }
 BENCHMARK(BM_SpitDraw)->Unit(benchmark::kMicrosecond);
 

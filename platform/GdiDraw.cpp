@@ -657,31 +657,36 @@ BOOL TransparentBlt(HDC Dst, int X, int Y, int Width, int Height, HDC Src, int X
     });
 }
 
-BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image)
+namespace {
+
+// The whole of Image at (X, Y), each pixel put by Rule(Destination, Source).
+template <class F> BOOL DrawImageWith(HDC DC, int X, int Y, const QImage &Image, F Rule)
 {
     if (Image.isNull())
         return FALSE;
     QImage Source = Image.format() == QImage::Format_ARGB32 ? Image : Image.convertToFormat(QImage::Format_ARGB32);
     GdiDC SourceDC(&Source);
     return Transfer(DC, X, Y, Source.width(), Source.height(), &SourceDC, 0, 0, Source.width(), Source.height(),
-                    [](QRgb &D, QRgb S) {
-                        if (qAlpha(S) != 0)
-                            D = S | 0xFF000000u;
-                    });
+                    Rule);
+}
+
+} // namespace
+
+BOOL DrawMaskedImage(HDC DC, int X, int Y, const QImage &Image)
+{
+    return DrawImageWith(DC, X, Y, Image, [](QRgb &D, QRgb S) {
+        if (qAlpha(S) != 0)
+            D = S | 0xFF000000u;
+    });
 }
 
 BOOL DrawAlphaImage(HDC DC, int X, int Y, const QImage &Image)
 {
-    if (Image.isNull())
-        return FALSE;
-    QImage Source = Image.format() == QImage::Format_ARGB32 ? Image : Image.convertToFormat(QImage::Format_ARGB32);
-    GdiDC SourceDC(&Source);
-    return Transfer(DC, X, Y, Source.width(), Source.height(), &SourceDC, 0, 0, Source.width(), Source.height(),
-                    [](QRgb &D, QRgb S) {
-                        const int A = qAlpha(S);
-                        auto Mix = [A](int F, int B) { return (F * A + B * (255 - A) + 127) / 255; };
-                        D = qRgb(Mix(qRed(S), qRed(D)), Mix(qGreen(S), qGreen(D)), Mix(qBlue(S), qBlue(D)));
-                    });
+    return DrawImageWith(DC, X, Y, Image, [](QRgb &D, QRgb S) {
+        const int A = qAlpha(S);
+        auto Mix = [A](int F, int B) { return (F * A + B * (255 - A) + 127) / 255; };
+        D = qRgb(Mix(qRed(S), qRed(D)), Mix(qGreen(S), qGreen(D)), Mix(qBlue(S), qBlue(D)));
+    });
 }
 
 COLORREF GetSysColor(int Index)
