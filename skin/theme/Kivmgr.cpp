@@ -373,18 +373,3 @@ void TkivThemeManager::Notification(TComponent *AComponent, TOperation Operation
         FUIStyle = DeepBlue;
     }
 }
-
-// ---- ContainerApplyUIStyle ----------------------------------------------------------------------------
-
-void ContainerApplyUIStyle(TWinControl *Container, TkivUIStyle UIStyle, TkivFileTheme *FileTheme)
-{
-    if (!Container)
-        return;
-    for (int I = 0; I < Container->ControlCount(); ++I) {
-        TControl *Child = Container->Controls(I);
-        if (IsHasProperty(Child, FileThemeProp) && IsHasProperty(Child, UIStyleProp)) {
-            SetObjectProp(Child, FileThemeProp, FileTheme);
-            SetOrdProp(Child, UIStyleProp, UIStyle);
-        }
-    }
-}

@@ -143,6 +143,3 @@ private:
     TAutoFree<TkivThemeMgrCompList> FCompList;
 };
 
-// FileTheme, then UIStyle, to each direct child of Container that publishes both, in child order,
-// through their own setters. (Belongs with Kivpublic's helpers; kept here until it moves.)
-void ContainerApplyUIStyle(TWinControl *Container, TkivUIStyle UIStyle, TkivFileTheme *FileTheme);

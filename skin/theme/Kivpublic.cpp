@@ -1,10 +1,12 @@
 #include "skin/theme/Kivpublic.h"
 
 #include "framework/controls/Controls.h"
+#include "framework/core/TypInfo.h"
 #include "framework/forms/Forms.h"
 #include "framework/graphics/ImgList.h"
 #include "platform/Kernel.h"
 #include "platform/Region.h"
+#include "skin/theme/Kivmgr.h"
 
 #include <algorithm>
 
@@ -332,6 +334,20 @@ bool FormHasFocus(TCustomForm *AForm)
 bool IsHasProperty(TComponent *AComponent, const QString &APropName)
 {
     return AComponent && GetPropInfo(AComponent, APropName) != nullptr;
+}
+
+void ContainerApplyUIStyle(TWinControl *Container, TkivUIStyle UIStyle, TkivFileTheme *FileTheme)
+{
+    if (!Container)
+        return;
+    const QString FileThemeProp = QStringLiteral("FileTheme"), UIStyleProp = QStringLiteral("UIStyle");
+    for (int I = 0; I < Container->ControlCount(); ++I) {
+        TControl *Child = Container->Controls(I);
+        if (IsHasProperty(Child, FileThemeProp) && IsHasProperty(Child, UIStyleProp)) {
+            SetObjectProp(Child, FileThemeProp, FileTheme);
+            SetOrdProp(Child, UIStyleProp, UIStyle);
+        }
+    }
 }
 
 QString PCharToStr(const char *P)

@@ -1,6 +1,7 @@
 #pragma once
 // Kivpublic: the free functions the skin controls share for cutting and stretching skin bitmaps, shaping and
-// painting windows, and a few small queries. Nothing here knows about styles or themes.
+// painting windows, and a few small queries. Nothing here knows about styles or themes, but for
+// ContainerApplyUIStyle, which only hands them on.
 //
 // Colour 0x00FF00FF (magenta) is the transparent colour of the skin bitmaps. Pixel arithmetic divides with
 // truncation toward zero, as C++ does.
@@ -14,6 +15,8 @@ class TComponent;
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TkivFileTheme;
+enum TkivUIStyle : quint8;   // the built-in styles, Kivthemes
 
 // The transparent key of every skin bitmap.
 constexpr TColor clKivTransparent = 0x00FF00FF;
@@ -77,6 +80,9 @@ void PlaceControl(TControl *AControl, const TRect &ARect);
 bool FormHasFocus(TCustomForm *AForm);
 // Whether the component's class publishes a property of that name (any case).
 bool IsHasProperty(TComponent *AComponent, const QString &APropName);
+// FileTheme, then UIStyle, to each direct child of Container that publishes both, in child order,
+// through their own setters.
+void ContainerApplyUIStyle(TWinControl *Container, TkivUIStyle UIStyle, TkivFileTheme *FileTheme);
 // The UTF-8 text up to its terminating zero; null gives the empty string.
 QString PCharToStr(const char *P);
 

@@ -4,6 +4,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/core/Reader.h"
 #include "framework/forms/Forms.h"
+#include "skin/theme/Kivpublic.h"
 #include "tests/unit/QtPrinters.h"
 #include "tests/unit/filetheme/FileThemeFixture.h"
 
