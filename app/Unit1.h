@@ -5,6 +5,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Forms.h"
+#include "skin/theme/Kivmgr.h"
 
 #include <QString>
 
@@ -26,8 +27,7 @@ public:
     TButton *Button1 = nullptr;
     TMemo *Memo1 = nullptr;
     TButton *Button2 = nullptr;
-    // The carrier of the window's embedded theme; the layout has none until the window is skinned.
-    TComponent *kivBuiltInFileTheme1 = nullptr;
+    TkivBuiltInFileTheme *kivBuiltInFileTheme1 = nullptr;
     TLabel *Label5 = nullptr;
     TButton *kivButton1 = nullptr;
 

@@ -274,17 +274,11 @@ constexpr const TkivStyleEntry *KIV_STYLE_TABLES[] = {
     nullptr, KIV_MACOS_STYLE, KIV_WINXP_STYLE, KIV_DEEPBLUE_STYLE, KIV_PROTEIN_STYLE, KIV_BLUEGLASS_STYLE,
 };
 
-// A picture the resources lack (the empty names among them) empties Buf instead of raising, so a
-// control still paints when a picture is missing.
+// A picture the resources lack (the three empty names among them) raises EResNotFound.
 void LoadStyleBitmap(const TkivItemValue &Item, TBitmap *Buf)
 {
-    if (Item.Type != TkivType::Str)
-        return;
-    try {
+    if (Item.Type == TkivType::Str)
         Buf->LoadFromResourceName(HInstance, QString::fromLatin1(Item.Entry.Name));
-    } catch (const EResNotFound &) {
-        Buf->Assign(nullptr);
-    }
 }
 
 } // namespace

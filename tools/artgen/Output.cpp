@@ -29,6 +29,16 @@ bool Save(const QString &Path, const QByteArray &Bytes, QString &Error)
     return true;
 }
 
+// The resource list of the style and extra bitmaps, found by name under ":/kiv/bitmaps/".
+QString BitmapsQrc(const QList<TPicture> &Pictures)
+{
+    QString Qrc = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/kiv/bitmaps\">\n");
+    for (const TPicture &P : Pictures)
+        if (P.Folder == u"bitmaps")
+            Qrc += QStringLiteral("    <file alias=\"%1.bmp\">bitmaps/%1.bmp</file>\n").arg(P.Name);
+    return Qrc + QStringLiteral("  </qresource>\n</RCC>\n");
+}
+
 } // namespace
 
 bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Error)
@@ -43,7 +53,8 @@ bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Erro
                   Error))
             return false;
     }
-    return Save(Dir + QStringLiteral("/netvane-theme/theme.ini"), NetvaneThemeIni().toUtf8(), Error);
+    return Save(Dir + QStringLiteral("/netvane-theme/theme.ini"), NetvaneThemeIni().toUtf8(), Error)
+           && Save(Dir + QStringLiteral("/bitmaps.qrc"), BitmapsQrc(Pictures).toUtf8(), Error);
 }
 
 } // namespace Art

@@ -226,14 +226,31 @@ TEST(CatalogueBitmap, AnItemThatIsNoPictureLeavesBufAloneOrEmptiesTheFrame)
     EXPECT_EQ(Buf->Height(), 0);
 }
 
-TEST(CatalogueBitmap, AMissingPictureGivesAnEmptyBitmapAndANullBufNothing)
+TEST(CatalogueBitmap, AnEmptyPictureNameIsAMissingResourceAndANullBufNothing)
 {
     for (int SpitCount : {0, 3}) {
         TAutoFree<TBitmap> Buf = NewBitmap(7, 4);
-        GetInsideThemeBitmap(Protein, 43, Buf.get(), SpitCount, 1);   // an empty resource name
-        EXPECT_TRUE(Buf->Empty()) << SpitCount;
+        EXPECT_THROW(GetInsideThemeBitmap(Protein, 43, Buf.get(), SpitCount, 1), EResNotFound) << SpitCount;
+        EXPECT_EQ(Buf->Width(), 7) << SpitCount;
     }
     GetInsideThemeBitmap(DeepBlue, 5, nullptr, 18, 1);
+}
+
+// The pictures drawn at build time are the program's resources, each of the size the list gives.
+TEST(CatalogueBitmap, EveryListedPictureIsAResourceOfItsSize)
+{
+    for (const TkivBitmapResource &R : KIV_BITMAP_RESOURCES) {
+        SCOPED_TRACE(R.Name);
+        TAutoFree<TBitmap> B = Resource(R.Name);
+        if (R.Width == 0) {
+            EXPECT_FALSE(B->Empty());
+            continue;
+        }
+        EXPECT_EQ(B->Width(), R.Width);
+        EXPECT_EQ(B->Height(), R.Height);
+        if (R.Frames > 1)
+            EXPECT_EQ(B->Width() % R.Frames, 0);
+    }
 }
 
 // ---- GetKIVFormStyle ------------------------------------------------------------------------------

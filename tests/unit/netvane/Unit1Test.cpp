@@ -69,6 +69,24 @@ protected:
     QStringList Log;
 };
 
+// The build places the packed theme in the layout; reading it makes the theme usable with the
+// window's own light blue look.
+TEST_F(NetvaneTest, TheLayoutCarriesTheEmbeddedTheme)
+{
+    TkivBuiltInFileTheme *Theme = Form->kivBuiltInFileTheme1;
+    ASSERT_TRUE(Theme);
+    EXPECT_TRUE(Theme->CanUse());
+    EXPECT_EQ(Theme->GetColor(15), TColor(0x00FAE5D8));   // FormBackgroundColor
+    EXPECT_EQ(Theme->GetInt(9), 7);                        // TitleBarButtonTopInt
+    EXPECT_FALSE(Theme->GetBool(2));                       // ButtonTransparentBool
+    TAutoFree<TBitmap> Button(TBitmap::Create());
+    Theme->GetBitmap(1, Button.get());
+    EXPECT_EQ(Button->Width(), 198);
+    EXPECT_EQ(Button->Height(), 25);
+    Theme->GetBitmap(5, Button.get(), 18, 2);
+    EXPECT_EQ(Button->Width(), 25);
+}
+
 TEST_F(NetvaneTest, TheLayoutHasEveryRoleWithItsTexts)
 {
     ASSERT_TRUE(Form->kivForm1 && Form->Label5 && Form->Button1 && Form->Memo1 && Form->Button2 &&

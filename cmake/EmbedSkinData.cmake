@@ -1,0 +1,40 @@
+# cmake -DLAYOUT=in.txt -DTHEME=theme.kiv -DOBJECT=name -DOUT=out.txt -P EmbedSkinData.cmake
+# Writes the window layout LAYOUT to OUT with the bytes of THEME as the SkinData of the object OBJECT, in the
+# layout's binary notation: hexadecimal in braces, 32 bytes a line.
+foreach(var LAYOUT THEME OBJECT OUT)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "EmbedSkinData: ${var} is not set")
+  endif()
+endforeach()
+
+file(READ "${LAYOUT}" layout)
+string(REGEX MATCH "\n( *)object ${OBJECT}: [A-Za-z0-9_]+\n" header "${layout}")
+if(NOT header)
+  message(FATAL_ERROR "EmbedSkinData: ${LAYOUT} has no object ${OBJECT}")
+endif()
+set(indent "${CMAKE_MATCH_1}")
+
+file(READ "${THEME}" hex HEX)
+if(hex STREQUAL "")
+  message(FATAL_ERROR "EmbedSkinData: ${THEME} is empty")
+endif()
+string(TOUPPER "${hex}" hex)
+string(REPEAT "[0-9A-F]" 64 line)
+string(REGEX REPLACE "(${line})" "\\1\n${indent}    " hex "${hex}")
+string(REGEX REPLACE "\n *$" "" hex "${hex}")
+
+# Written last in the object, as a component's own defined properties follow the common ones.
+string(FIND "${layout}" "${header}" start)
+string(LENGTH "${header}" header_length)
+math(EXPR body_start "${start} + ${header_length} - 1")
+string(SUBSTRING "${layout}" 0 ${body_start} before)
+string(SUBSTRING "${layout}" ${body_start} -1 rest)
+string(FIND "${rest}" "\n${indent}end\n" end)
+if(end EQUAL -1)
+  message(FATAL_ERROR "EmbedSkinData: the object ${OBJECT} in ${LAYOUT} has no end")
+endif()
+string(SUBSTRING "${rest}" 0 ${end} body)
+string(SUBSTRING "${rest}" ${end} -1 after)
+set(layout "${before}${body}\n${indent}  SkinData = {\n${indent}    ${hex}}${after}")
+file(WRITE "${OUT}.part" "${layout}")
+file(RENAME "${OUT}.part" "${OUT}")
