@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <limits>
 
 KIV_PUBLISHED(TkivThemeFileWriter) {}
@@ -15,14 +16,19 @@ namespace {
 
 const char *const AnsiCodePage = "Big5";
 
+// The code page keeps ASCII as it is; only other text pays for a converter, which is costly to open.
 QByteArray ToAnsi(const QString &Text)
 {
+    if (std::all_of(Text.cbegin(), Text.cend(), [](QChar C) { return C.unicode() < 0x80; }))
+        return Text.toLatin1();
     QStringEncoder Encoder(AnsiCodePage, QStringConverter::Flag::Stateless);
     return Encoder.encode(Text);
 }
 
 QString FromAnsi(QByteArrayView Bytes)
 {
+    if (std::all_of(Bytes.cbegin(), Bytes.cend(), [](char C) { return uchar(C) < 0x80; }))
+        return QString::fromLatin1(Bytes);
     QStringDecoder Decoder(AnsiCodePage, QStringConverter::Flag::Stateless);
     return Decoder.decode(Bytes);
 }
