@@ -33,8 +33,17 @@ void SpitBitmap(TBitmap *Source, TBitmap *Dest, int SpitCount, int SpitIndex)
     if (SpitCount < 1)
         return;
     const int W = Source->Width() / SpitCount, H = Source->Height();
+    const TRect From = Rect(W * (SpitIndex - 1), 0, W * SpitIndex, H);
+    // A frame inside Source goes straight across; the temporary is only needed for the blank pixels of a
+    // frame outside it, or when Source is Dest.
+    if (SpitIndex >= 1 && SpitIndex <= SpitCount && Source != Dest) {
+        Dest->SetHeight(H);
+        Dest->SetWidth(W);
+        Dest->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), From);
+        return;
+    }
     TAutoFree<TBitmap> Frame = NewBitmap(W, H);
-    Frame->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), Rect(W * (SpitIndex - 1), 0, W * SpitIndex, H));
+    Frame->Canvas()->CopyRect(Rect(0, 0, W, H), Source->Canvas(), From);
     Dest->SetHeight(H);
     Dest->SetWidth(W);
     Dest->Canvas()->Draw(0, 0, Frame.get());

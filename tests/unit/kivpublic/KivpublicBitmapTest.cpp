@@ -61,6 +61,11 @@ TEST(SpitBitmap, CutsFrameIOfNFromEqualWidths)
     TAutoFree<TBitmap> Dest = FilledBitmap(3, 1, 'q');
     SpitBitmap(Source.get(), Dest.get(), 0, 1);
     EXPECT_EQ(RowsOf(Dest.get()), Rows{"qqq"}) << "no frames: the destination stays";
+
+    TAutoFree<TBitmap> Strip = OriginBitmap(30, 2);
+    SpitBitmap(Strip.get(), Strip.get(), 3, 2);
+    ASSERT_EQ(Strip->Width(), 10);
+    EXPECT_EQ(PixelOf(Strip->Image(), 0, 1), Origin(10, 1)) << "a strip cut into itself";
 }
 
 // The destination prefilled with this colour shows what a drawing left alone.
