@@ -248,8 +248,9 @@ TEST(CatalogueBitmap, EveryListedPictureIsAResourceOfItsSize)
         }
         EXPECT_EQ(B->Width(), R.Width);
         EXPECT_EQ(B->Height(), R.Height);
-        if (R.Frames > 1)
+        if (R.Frames > 1) {
             EXPECT_EQ(B->Width() % R.Frames, 0);
+        }
     }
 }
 
