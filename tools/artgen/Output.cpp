@@ -29,13 +29,13 @@ bool Save(const QString &Path, const QByteArray &Bytes, QString &Error)
     return true;
 }
 
-// The resource list of the style and extra bitmaps, found by name under ":/kiv/bitmaps/".
-QString BitmapsQrc(const QList<TPicture> &Pictures)
+// The resource list of one folder's pictures, each found by name under ":/kiv/bitmaps/".
+QString ResourceList(const QList<TPicture> &Pictures, const QString &Folder)
 {
     QString Qrc = QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/kiv/bitmaps\">\n");
     for (const TPicture &P : Pictures)
-        if (P.Folder == u"bitmaps")
-            Qrc += QStringLiteral("    <file alias=\"%1.bmp\">bitmaps/%1.bmp</file>\n").arg(P.Name);
+        if (P.Folder == Folder)
+            Qrc += QStringLiteral("    <file alias=\"%1.bmp\">%2/%1.bmp</file>\n").arg(P.Name, Folder);
     return Qrc + QStringLiteral("  </qresource>\n</RCC>\n");
 }
 
@@ -53,8 +53,10 @@ bool WriteAll(const QList<TPicture> &Pictures, const QString &Dir, QString &Erro
                   Error))
             return false;
     }
-    return Save(Dir + QStringLiteral("/netvane-theme/theme.ini"), NetvaneThemeIni().toUtf8(), Error)
-           && Save(Dir + QStringLiteral("/bitmaps.qrc"), BitmapsQrc(Pictures).toUtf8(), Error);
+    for (const QString &Folder : {QStringLiteral("bitmaps"), QStringLiteral("netvane-window")})
+        if (!Save(Dir + u'/' + Folder + QStringLiteral(".qrc"), ResourceList(Pictures, Folder).toUtf8(), Error))
+            return false;
+    return Save(Dir + QStringLiteral("/netvane-theme/theme.ini"), NetvaneThemeIni().toUtf8(), Error);
 }
 
 } // namespace Art

@@ -1,6 +1,6 @@
 // artgen: draws the bitmaps of the built-in styles, the extra resources and Netvane's embedded theme.
 //   artgen --out DIR       write every picture as a Windows bitmap file, with theme.ini of the embedded
-//                          theme and bitmaps.qrc, the resource list of the style pictures
+//                          theme and the resource lists bitmaps.qrc (styles, extras) and netvane-window.qrc
 //   artgen --sheet FILE    every picture at twice its size, labelled, grouped by style
 //   artgen --check DIR     every expected file present, of the right size, with no pink fringes
 

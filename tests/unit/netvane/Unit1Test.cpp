@@ -87,6 +87,20 @@ TEST_F(NetvaneTest, TheLayoutCarriesTheEmbeddedTheme)
     EXPECT_EQ(Button->Width(), 25);
 }
 
+// The pictures of the window's own title-bar buttons are the program's resources.
+TEST(NetvanePictures, EveryTitleButtonStateIsAResourceOf25By25)
+{
+    for (const char *Button : {"ControlBox", "Close", "Max", "Min"})
+        for (const char *State : {"Normal", "MouseOn", "MouseDown"}) {
+            const QString Name = QStringLiteral("TitleButton%1%2").arg(QLatin1String(Button), QLatin1String(State));
+            SCOPED_TRACE(Name.toStdString());
+            TAutoFree<TBitmap> Picture(TBitmap::Create());
+            ASSERT_NO_THROW(Picture->LoadFromResourceName(HInstance, Name));
+            EXPECT_EQ(Picture->Width(), 25);
+            EXPECT_EQ(Picture->Height(), 25);
+        }
+}
+
 TEST_F(NetvaneTest, TheLayoutHasEveryRoleWithItsTexts)
 {
     ASSERT_TRUE(Form->kivForm1 && Form->Label5 && Form->Button1 && Form->Memo1 && Form->Button2 &&
