@@ -44,8 +44,26 @@ void TObject::Free()
     if (FFreeing)
         return;
     FFreeing = true;
-    BeforeDestruction();
+    // An object whose last work fails (a writer's final save) is still released before the error goes on.
+    try {
+        BeforeDestruction();
+    } catch (...) {
+        delete this;
+        throw;
+    }
     delete this;
+}
+
+void TObjectFree::operator()(TObject *Obj) const noexcept
+{
+    if (!Obj)
+        return;
+    // A scope guard runs in a destructor, where an error cannot go on: it is told rather than ending the program.
+    try {
+        Obj->Free();
+    } catch (const std::exception &E) {
+        qWarning("%s", E.what());
+    }
 }
 
 void TObject::AfterConstruction() {}

@@ -116,11 +116,7 @@ void FreeAndNil(T *&Obj)
 
 struct TObjectFree
 {
-    void operator()(TObject *Obj) const
-    {
-        if (Obj)
-            Obj->Free();
-    }
+    void operator()(TObject *Obj) const noexcept;
 };
 
 // Scope guard for temporaries: TAutoFree<TStringList> L(TStringList::Create());

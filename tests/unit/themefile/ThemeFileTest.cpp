@@ -231,6 +231,22 @@ TEST_F(ThemeFile, MissingEmbeddedFileLeavesTheOldThemeAlone)
     EXPECT_EQ(ReadBytes("t.kiv"), Before);
 }
 
+// The save that freeing makes can fail too: Free reports it and the writer is still released (the sanitizer
+// build sees a leak otherwise); a scope guard, which cannot pass an error on, tells it and goes on.
+TEST_F(ThemeFile, AFailingSaveOnFreeReleasesTheWriter)
+{
+    TkivThemeFileWriter *W = TkivThemeFileWriter::Create(Path("t.kiv"));
+    W->AddFile("Pic", Path("missing.bmp"));
+    EXPECT_THROW(W->Free(), EFOpenError);
+    EXPECT_FALSE(QFile::exists(Path("t.kiv")));
+
+    {
+        TAutoFree<TkivThemeFileWriter> Guarded(TkivThemeFileWriter::Create(Path("t.kiv")));
+        Guarded->AddFile("Pic", Path("missing.bmp"));
+    }
+    EXPECT_FALSE(QFile::exists(Path("t.kiv")));
+}
+
 TEST_F(ThemeFile, WriterSavesOnFreeOnlyWhatIsNew)
 {
     TkivThemeFileWriter *W = TkivThemeFileWriter::Create(Path("t.kiv"));
