@@ -241,7 +241,9 @@ void SetBitmapWindow(HWND HWnd, TBitmap *Bmp, TColor TransColor)
         if (Start >= 0)
             AddRun(Start, End, Y);
     }
-    SetWindowRgn(HWnd, Region, TRUE);
+    // A window that does not take the region leaves it with us.
+    if (!SetWindowRgn(HWnd, Region, TRUE))
+        DeleteObject(Region);
 }
 
 void DoTrans(TCanvas *ACanvas, TWinControl *AControl)
