@@ -12,6 +12,17 @@
 
 using namespace FileThemeTest;
 
+// A skinned frame as the frame unit makes it, known to the theme by its class name.
+namespace ThemeManagerStandIns {
+
+class TkivForm : public TkivStandIn
+{
+    KIV_OBJECT(TkivForm, TkivStandIn)
+};
+KIV_PUBLISHED(TkivForm) {}
+
+} // namespace ThemeManagerStandIns
+
 namespace {
 
 class OnAForm : public ::testing::Test
@@ -185,6 +196,28 @@ TEST_F(OnAForm, LoadRefreshesTheFormsSkinComponentsUsingTheTheme)
     Log().clear();
     T->SetThemeFile("nowhere.kiv");
     EXPECT_EQ(Log(), QStringList());
+}
+
+// A frame on the form that uses the theme has its frame recomputed when the theme is reloaded, not when it
+// is first loaded (the frame reads the theme itself then).
+TEST_F(OnAForm, AReloadRecomputesTheFrameOfAFormWhoseFrameUsesTheTheme)
+{
+    TkivFileTheme *T = Theme("Theme1");
+    Add<ThemeManagerStandIns::TkivForm>("kivForm1")->SetFileTheme(T);
+    int FrameChanges = 0;
+    const TWndMethod OldProc = Form->WindowProc;
+    Form->WindowProc = [&](TMessage &M) {
+        FrameChanges += M.Msg == WM_NCCALCSIZE;
+        OldProc(M);
+    };
+    Form->HandleNeeded();
+    FrameChanges = 0;
+
+    T->SetThemeFile(MakeTheme(Dirs.Temp() + "a.kiv", {}));
+    EXPECT_EQ(FrameChanges, 0) << "first load";
+    T->SetThemeFile(MakeTheme(Dirs.Temp() + "b.kiv", {}));
+    EXPECT_EQ(FrameChanges, 1) << "reload";
+    Form->WindowProc = OldProc;
 }
 
 } // namespace
