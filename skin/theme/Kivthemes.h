@@ -59,7 +59,8 @@ TkivItemValue GetInsideThemeItem(TkivUIStyle UIStyle, int Index);
 
 // Buf becomes the item's picture (SpitCount 0) or frame SpitIndex, counted from 1, of SpitCount equal
 // frames of it. An item that is not a picture leaves Buf unchanged with SpitCount 0 and empty
-// otherwise; a picture the program's resources lack makes Buf empty. A null Buf does nothing.
+// otherwise; a picture the program's resources lack raises EResNotFound with Buf unchanged. A null Buf
+// does nothing.
 void GetInsideThemeBitmap(TkivUIStyle UIStyle, int Index, TBitmap *Buf, int SpitCount = 0, int SpitIndex = 0);
 TColor GetInsideThemeColor(TkivUIStyle UIStyle, int Index);   // 0 unless a Color item
 int GetInsideThemeInt(TkivUIStyle UIStyle, int Index);        // -1 unless an Int item
