@@ -238,12 +238,18 @@ TEST(MainForm, FocusAndWorkAreaFollowIt)
     Other->Show();
     ProcessPendingMessages();
     EXPECT_TRUE(FormHasFocus(Other));
+    // A window outside the framework taking the activation leaves the application inactive.
+    HWND Foreign = CreateWindowExA(0, "BUTTON", "elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 80, 30,
+                                   nullptr, nullptr, HInstance, nullptr);
+    SetActiveWindow(Foreign);
+    ProcessPendingMessages();
+    ASSERT_FALSE(Application->Active());
+    EXPECT_FALSE(FormHasFocus(Main)) << "an inactive application has no focused form";
+    EXPECT_FALSE(FormHasFocus(nullptr));
+    DestroyWindow(Foreign);
     Main->Hide();
     Other->Hide();
     ProcessPendingMessages();
-    if (!Application->Active()) {
-        EXPECT_FALSE(FormHasFocus(Main)) << "an inactive application has no focused form";
-    }
 
     MONITORINFO Info;
     GetMonitorInfo(MonitorFromWindow(Main->Handle(), MONITOR_DEFAULTTONEAREST), &Info);
