@@ -54,10 +54,10 @@ std::vector<Embedded> EmbeddedFiles(const QByteArray &Data)
 {
     std::vector<Embedded> Files;
     const qint64 Size = Data.size();
-    if (Size < 24 || std::strncmp(Data.constData(), "Kivrona_TB", 12) != 0)
+    if (Size < KIV_THEME_HEADER_SIZE || std::strncmp(Data.constData(), KIV_THEME_MAGIC, 12) != 0)
         return {};
     for (qint64 Pos = Int32At(Data, 20);;) {
-        if (Pos < 24 || Pos + 77 > Size)
+        if (Pos < KIV_THEME_HEADER_SIZE || Pos + KIV_THEME_ENTRY_SIZE > Size)
             return {};
         const qint64 Next = Int32At(Data, Pos + 73);
         if (Next == 0)
@@ -65,8 +65,8 @@ std::vector<Embedded> EmbeddedFiles(const QByteArray &Data)
         if (Next <= Pos)
             return {};
         const qint64 Offset = Int32At(Data, Pos + 65), Length = Int32At(Data, Pos + 69);
-        if (Data[Pos + 64] == 0 && Offset >= 0 && Length >= 0 && Offset + Length <= Size)
-            Files.push_back({QByteArrayView(Data.constData() + Pos, qstrnlen(Data.constData() + Pos, 64)),
+        if (Data[Pos + KIV_THEME_NAME_SIZE] == KIV_ENTRY_FILE && Offset >= 0 && Length >= 0 && Offset + Length <= Size)
+            Files.push_back({QByteArrayView(Data.constData() + Pos, qstrnlen(Data.constData() + Pos, KIV_THEME_NAME_SIZE)),
                              QByteArrayView(Data.constData() + Offset, Length)});
         Pos = Next;
     }
