@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -80,22 +83,54 @@ int PrintReport()
     return View.Lines() > 0 ? 1 : 0;
 }
 
+// Qt shows a window when it is exposed and whenever its widgets have asked for an update; the first such frame
+// that follows the report is the one a user sees first.
+class TFirstFrameAfter : public QObject
+{
+public:
+    TFirstFrameAfter(QWidget *Window, std::function<bool()> Ready) : FWindow(Window), FReady(std::move(Ready))
+    {
+        // The window's own QWindow is made only when it is shown, so the watch is on the whole application.
+        qApp->installEventFilter(this);
+    }
+    ~TFirstFrameAfter() override { qApp->removeEventFilter(this); }
+    bool Shown() const { return FShown; }
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (!FShown && IsFrame(Watched, Event->type()) && FReady())
+            // The filter runs before the window paints; the zero timer fires once the frame is out.
+            QTimer::singleShot(0, this, [this] { FShown = true; });
+        return false;
+    }
+
+private:
+    bool IsFrame(QObject *Watched, QEvent::Type Type) const
+    {
+        QWindow *Handle = FWindow->windowHandle();
+        if (!Handle || !Handle->isExposed())
+            return false;
+        return (Watched == FWindow && Type == QEvent::UpdateRequest) ||
+               (Watched == Handle && (Type == QEvent::Expose || Type == QEvent::Paint));
+    }
+
+    QWidget *FWindow;
+    std::function<bool()> FReady;
+    bool FShown = false;
+};
+
 int SaveScreenshot(TForm1 *Form, const QString &FileName)
 {
-    Form->Show();
     QWidget *Window = WindowWidget(Form->Handle())->window();
     // The activation report has run once it left text in the label or a line in the memo.
-    Application->ProcessMessagesUntil(
-        [&] {
-            return Window->isVisible() && Window->windowHandle() && Window->windowHandle()->isExposed() &&
-                   (!Form->Label5->Caption().isEmpty() || Form->Memo1->Lines()->Count() > 0);
-        },
-        5000);
-    if (!Window->isVisible()) {
-        std::fprintf(stderr, "netvane: the window was not shown within 5 seconds\n");
+    TFirstFrameAfter FirstFrame(
+        Window, [&] { return !Form->Label5->Caption().isEmpty() || Form->Memo1->Lines()->Count() > 0; });
+    Form->Show();
+    if (!Application->ProcessMessagesUntil([&] { return FirstFrame.Shown(); }, 5000)) {
+        std::fprintf(stderr, "netvane: the window showed no report within 5 seconds\n");
         return 1;
     }
-    Application->ProcessMessagesUntil([] { return false; }, 200);
     if (!Window->grab().save(FileName, "PNG")) {
         std::fprintf(stderr, "netvane: cannot write %s\n", qPrintable(FileName));
         return 1;

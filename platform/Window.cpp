@@ -6,12 +6,15 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPointer>
 #include <QScreen>
 #include <QSet>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -1175,6 +1178,23 @@ void ProcessPendingMessages()
     Guarded([] { PaintPending(); });
     if (G().Depth == 0)
         DeleteDeferredWidgets();
+}
+
+bool ProcessPendingMessagesUntil(const std::function<bool()> &Done, int Ms)
+{
+    QDeadlineTimer Deadline(std::max(Ms, 0));
+    // Only wakes the wait below when nothing else comes before the deadline.
+    QTimer Wake;
+    Wake.setSingleShot(true);
+    Wake.start(std::max(Ms, 0));
+    ProcessPendingMessages();
+    while (!Done()) {
+        if (Deadline.hasExpired())
+            return Done();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ProcessPendingMessages();
+    }
+    return true;
 }
 
 void PostQuitMessage(int ExitCode) { PostMessage(nullptr, WM_QUIT, WPARAM(ExitCode), 0); }

@@ -177,6 +177,9 @@ const MSG &CurrentMessage();
 // outside any message, it also deletes the widgets of windows destroyed inside messages, which would otherwise
 // wait for a running event loop.
 void ProcessPendingMessages();
+// Delivers what comes, asleep in the event loop between events, until Done answers true or Ms milliseconds
+// have passed; answers Done's last word.
+bool ProcessPendingMessagesUntil(const std::function<bool()> &Done, int Ms);
 void PostQuitMessage(int ExitCode);
 
 // ---- geometry -------------------------------------------------------------------------------------------

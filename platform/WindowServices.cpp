@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 
 #include <chrono>
@@ -336,6 +338,8 @@ HMONITOR MonitorByIndex(int Index)
 
 // ---- animation -----------------------------------------------------------------------------------------
 
+constexpr int AnimationFrameMs = 10;
+
 BOOL AnimateWindow(HWND Wnd, DWORD Time, DWORD Flags)
 {
     if (!IsWindow(Wnd) || Wnd->Desktop)
@@ -390,12 +394,21 @@ BOOL AnimateWindow(HWND Wnd, DWORD Time, DWORD Flags)
         Wnd->EraseNeeded = false;
         Wnd->FrameDirty = false;
     }
-    QElapsedTimer Clock;
-    Clock.start();
-    while (Time > 0 && Clock.elapsed() < qint64(Time)) {
-        double Fraction = double(Clock.elapsed()) / double(Time);
-        Shape(Hiding ? 1.0 - Fraction : Fraction);
-        QThread::msleep(10);
+    if (Time > 0) {
+        // One step a frame, the loop asleep in between; user input waits until the window has arrived.
+        QElapsedTimer Clock;
+        Clock.start();
+        QEventLoop Loop;
+        QTimer Frame;
+        Frame.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&Frame, &QTimer::timeout, &Loop, [&] {
+            if (!IsWindow(Wnd) || Clock.elapsed() >= qint64(Time))
+                return Loop.quit();
+            double Fraction = double(Clock.elapsed()) / double(Time);
+            Shape(Hiding ? 1.0 - Fraction : Fraction);
+        });
+        Frame.start(AnimationFrameMs);
+        Loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (!IsWindow(Wnd))
             return FALSE;
     }

@@ -7,7 +7,6 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -937,15 +936,7 @@ void TApplication::ProcessMessages()
 
 bool TApplication::ProcessMessagesUntil(const std::function<bool()> &Done, int Ms)
 {
-    QElapsedTimer Clock;
-    Clock.start();
-    while (!Done()) {
-        if (Clock.elapsed() >= Ms)
-            return Done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ProcessPendingMessages();
-    }
-    return true;
+    return ProcessPendingMessagesUntil(Done, Ms);
 }
 
 void TApplication::Terminate()

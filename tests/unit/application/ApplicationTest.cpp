@@ -3,6 +3,8 @@
 #include "framework/forms/AppEvnts.h"
 #include "framework/forms/Forms.h"
 
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,12 +104,23 @@ TEST_F(ApplicationTest, AUtilityWindowTakesItsMessagesAndMayGoInsideOne)
     ASSERT_TRUE(Wnd);
     EXPECT_FALSE(IsWindowVisible(Wnd));
     SetTimer(Wnd, 1, 1, nullptr);
-    for (int I = 0; I < 50 && IsWindow(Wnd); ++I) {
-        Sleep(2);
-        Application->ProcessMessages();
-    }
+    EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return !IsWindow(Wnd); }, 5000));
     EXPECT_EQ(Ticks, 1);
     EXPECT_FALSE(IsWindow(Wnd));
+}
+
+TEST_F(ApplicationTest, WaitingForSomethingSleepsUntilAnEventOrTheDeadline)
+{
+    // A loop that polled would ask thousands of times in these milliseconds; one asleep asks once per wake-up.
+    int Asked = 0;
+    bool Fired = false;
+    QTimer::singleShot(50, [&] { Fired = true; });
+    EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return ++Asked, Fired; }, 5000));
+    EXPECT_LT(Asked, 20);
+
+    Asked = 0;
+    EXPECT_FALSE(Application->ProcessMessagesUntil([&] { return ++Asked, false; }, 50));
+    EXPECT_LT(Asked, 20);
 }
 
 // Last: the loop ends the application for good.

@@ -249,21 +249,20 @@ TEST_F(StdCtrlsTest, ATimerTicksUntilDisabledAndMayFreeItselfInItsTick)
         ++Ticks;
         static_cast<TTimer *>(Sender)->Free();
     };
-    for (int I = 0; I < 50 && Ticks == 0; ++I) {
-        Sleep(5);
-        ProcessPendingMessages();
-    }
-    EXPECT_EQ(Ticks, 1);
-    Sleep(20);
-    ProcessPendingMessages();
+    EXPECT_TRUE(ProcessPendingMessagesUntil([&] { return Ticks > 0; }, 5000));
     EXPECT_EQ(Ticks, 1);
 
     TTimer *Idle = TTimer::Create(nullptr);
     Idle->SetInterval(0);
     Idle->OnTimer = [&](TObject *) { ++Ticks; };
-    Sleep(20);
-    ProcessPendingMessages();
+    // Neither the freed timer nor the one of interval 0 ticks while a timer of the same period ticks four times.
+    TTimer *Witness = TTimer::Create(nullptr);
+    Witness->SetInterval(5);
+    int Witnessed = 0;
+    Witness->OnTimer = [&](TObject *) { ++Witnessed; };
+    EXPECT_TRUE(ProcessPendingMessagesUntil([&] { return Witnessed >= 4; }, 5000));
     EXPECT_EQ(Ticks, 1);
+    Witness->Free();
     Idle->Free();
 }
 
