@@ -62,7 +62,7 @@ connection modify Broadcom ipv4.method manual ipv4.addresses 192.168.1.251/24 ip
 connection up Broadcom
 connection modify Broadcom ipv4.dns 8.8.8.8 ipv4.ignore-auto-dns yes
 connection up Broadcom
-connection modify Broadcom ipv4.method auto ipv4.addresses '' ipv4.gateway ''
+connection modify Broadcom ipv4.method auto ipv4.addresses '' ipv4.gateway '' ipv4.route-metric -1
 connection up Broadcom
 connection modify Broadcom ipv4.dns '' ipv4.ignore-auto-dns no
 connection up Broadcom

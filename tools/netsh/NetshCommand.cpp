@@ -370,7 +370,7 @@ QString NetshUsage()
         "'ip' may be 'ipv4', 'addr' may be 'address'. A tag and its value may have blanks around '=' (name = NAME).\n"
         "\n"
         "NAME is a NetworkManager connection; nmcli changes its IPv4 settings, then brings it up:\n"
-        "  address dhcp        ipv4.method auto, no addresses, no gateway\n"
+        "  address dhcp        ipv4.method auto, no addresses, no gateway, ipv4.route-metric -1 (default)\n"
         "  address static      ipv4.method manual, ipv4.addresses ADDRESS/prefix length of MASK,\n"
         "                      ipv4.gateway GATEWAY (none or 0.0.0.0: no gateway), ipv4.route-metric METRIC\n"
         "                      (0 to 9999; NetworkManager gives it to the default route and to the\n"

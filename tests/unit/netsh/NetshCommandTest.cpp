@@ -29,7 +29,8 @@ struct TGrammarCase
 TGrammarCase Accepts(const char *CmdLine, const char *Nmcli) { return {CmdLine, Nmcli, nullptr}; }
 TGrammarCase Refuses(const char *CmdLine, const char *Refusal) { return {CmdLine, nullptr, Refusal}; }
 
-const char *const AddressDhcp = "nmcli connection modify Broadcom ipv4.method auto ipv4.addresses '' ipv4.gateway ''\n"
+const char *const AddressDhcp = "nmcli connection modify Broadcom ipv4.method auto ipv4.addresses '' ipv4.gateway '' "
+                                "ipv4.route-metric -1\n"
                                 "nmcli connection up Broadcom";
 const char *const DnsDhcp = "nmcli connection modify Broadcom ipv4.dns '' ipv4.ignore-auto-dns no\n"
                             "nmcli connection up Broadcom";

@@ -88,7 +88,7 @@ TEST_F(NetshProgram, DryRunPrintsTheCommandLinesInstead)
     TRun Result = Run({"interface", "ip", "set", "address", "name=it's", "source=dhcp"});
     EXPECT_EQ(Result.Status, 0);
     EXPECT_EQ(Result.Out, "'/opt/nm tools/nmcli' connection modify 'it'\\''s' ipv4.method auto ipv4.addresses '' "
-                          "ipv4.gateway ''\n"
+                          "ipv4.gateway '' ipv4.route-metric -1\n"
                           "'/opt/nm tools/nmcli' connection up 'it'\\''s'\n");
     EXPECT_EQ(Recorded(), QString());
 }
