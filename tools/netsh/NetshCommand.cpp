@@ -7,7 +7,7 @@
 
 namespace {
 
-enum TTag { tagName, tagSource, tagAddr, tagMask, tagGateway, tagGwMetric };
+enum TTag { tagName, tagSource, tagAddr, tagMask, tagGateway, tagGwMetric, tagRegister, tagValidate };
 
 struct TTagName
 {
@@ -16,13 +16,15 @@ struct TTagName
 };
 
 // Both spellings of the address tag are netsh's own, older and newer.
-constexpr std::array<TTagName, 7> TagNames{{{"name", tagName},
+constexpr std::array<TTagName, 9> TagNames{{{"name", tagName},
                                             {"source", tagSource},
                                             {"addr", tagAddr},
                                             {"address", tagAddr},
                                             {"mask", tagMask},
                                             {"gateway", tagGateway},
-                                            {"gwmetric", tagGwMetric}}};
+                                            {"gwmetric", tagGwMetric},
+                                            {"register", tagRegister},
+                                            {"validate", tagValidate}}};
 
 QString TagWordOf(TTag Tag)
 {
@@ -30,12 +32,16 @@ QString TagWordOf(TTag Tag)
         std::find_if(TagNames.begin(), TagNames.end(), [Tag](const TTagName &Name) { return Name.Tag == Tag; })->Text);
 }
 
-// The tags each command takes, in the order untagged values fill them.
-QList<TTag> TagsOf(TNetshTarget Target)
+// The tags of each form of a command, in the order untagged values take them. The static form has
+// every tag the command knows.
+QList<TTag> TagsOf(TNetshTarget Target, TNetshSource Source)
 {
+    bool Dhcp = Source == TNetshSource::Dhcp;
     if (Target == TNetshTarget::Address)
-        return {tagName, tagSource, tagAddr, tagMask, tagGateway, tagGwMetric};
-    return {tagName, tagSource, tagAddr};
+        return Dhcp ? QList<TTag>{tagName, tagSource}
+                    : QList<TTag>{tagName, tagSource, tagAddr, tagMask, tagGateway, tagGwMetric};
+    return Dhcp ? QList<TTag>{tagName, tagSource, tagRegister, tagValidate}
+                : QList<TTag>{tagName, tagSource, tagAddr, tagRegister, tagValidate};
 }
 
 bool Is(const QString &Word, std::initializer_list<const char *> Keywords)
@@ -48,6 +54,16 @@ bool Is(const QString &Word, std::initializer_list<const char *> Keywords)
 
 QString Quoted(const QString &Token) { return u'\'' + Token + u'\''; }
 
+// "a, b or c"
+QString Alternatives(std::initializer_list<const char *> Words)
+{
+    QStringList List;
+    for (const char *Word : Words)
+        List << QLatin1StringView(Word);
+    QString Last = List.takeLast();
+    return List.isEmpty() ? Last : List.join(", ") + " or " + Last;
+}
+
 struct TFail
 {
     QString Message;
@@ -56,7 +72,10 @@ struct TFail
 class TArgumentReader
 {
 public:
-    TArgumentReader(TNetshTarget Target, QStringList Tokens) : FTags(TagsOf(Target)), FTokens(std::move(Tokens)) {}
+    TArgumentReader(TNetshTarget Target, QStringList Tokens)
+        : FTarget(Target), FTags(TagsOf(Target, TNetshSource::Static)), FTokens(std::move(Tokens))
+    {
+    }
 
     // Values by tag, with the words the user wrote for the tags.
     QMap<TTag, QString> Values;
@@ -121,21 +140,33 @@ private:
             throw TFail{Quoted(TagWord) + " needs a value"};
         Values.insert(Tag, Value);
         Spelling.insert(Tag, TagWord);
+        FNextTag = FTags.indexOf(Tag) + 1;
     }
 
+    // A tag once written fixes the order from there on: an untagged value takes the first tag after
+    // the last one written that its form takes and that has no value yet.
     void StorePositional(const QString &Value)
     {
-        for (TTag Tag : FTags)
-            if (!Values.contains(Tag)) {
-                Store(Tag, TagWordOf(Tag), Value);
+        QList<TTag> Form = TagsOf(FTarget, SourceSoFar());
+        for (qsizetype I = FNextTag; I < FTags.size(); ++I)
+            if (Form.contains(FTags[I]) && !Values.contains(FTags[I])) {
+                Store(FTags[I], TagWordOf(FTags[I]), Value);
                 return;
             }
         throw TFail{"unexpected " + Quoted(Value)};
     }
 
+    // Until a source is given, the static form, which has every tag.
+    TNetshSource SourceSoFar() const
+    {
+        return Is(Values.value(tagSource), {"dhcp"}) ? TNetshSource::Dhcp : TNetshSource::Static;
+    }
+
+    TNetshTarget FTarget;
     QList<TTag> FTags;
     QStringList FTokens;
     qsizetype FNext = 0;
+    qsizetype FNextTag = 0;
 };
 
 // Four decimal numbers 0 to 255 without leading zeros, which some readers take for octal.
@@ -163,6 +194,8 @@ class TCommandChecker
 {
 public:
     TCommandChecker(const TArgumentReader &Reader) : FReader(Reader) {}
+
+    bool Given(TTag Tag) const { return FReader.Values.contains(Tag); }
 
     QString Required(TTag Tag) const
     {
@@ -202,15 +235,17 @@ public:
 
     QString Gateway() const
     {
-        if (!FReader.Values.contains(tagGateway) || Is(FReader.Values[tagGateway], {"none"}))
+        if (!Given(tagGateway) || Is(FReader.Values[tagGateway], {"none"}))
             return QString();
         return Address(tagGateway) == 0 ? QString() : FReader.Values[tagGateway];
     }
 
+    // A metric belongs to a gateway, even to none.
     QString GatewayMetric() const
     {
-        if (!FReader.Values.contains(tagGwMetric))
+        if (!Given(tagGwMetric))
             return QString();
+        Required(tagGateway);
         QString Text = FReader.Values[tagGwMetric];
         bool Ok = false;
         uint Metric = Text.toUInt(&Ok);
@@ -219,10 +254,33 @@ public:
         return QString::number(Metric);
     }
 
-    void NothingBut(std::initializer_list<TTag> Allowed, const QString &Why) const
+    QString DnsServer() const
+    {
+        if (Is(Required(tagAddr), {"none"}))
+            return QString();
+        return UsableAddress(tagAddr);
+    }
+
+    // One of the tag's words, spelled as the list spells it.
+    QString Choice(TTag Tag, std::initializer_list<const char *> Words) const
+    {
+        QString Value = Required(Tag);
+        for (const char *Word : Words)
+            if (Is(Value, {Word}))
+                return QLatin1StringView(Word);
+        throw TFail{"unknown " + TagWordOf(Tag) + u' ' + Quoted(Value) + ", expected " + Alternatives(Words)};
+    }
+
+    void OptionalChoice(TTag Tag, std::initializer_list<const char *> Words) const
+    {
+        if (Given(Tag))
+            Choice(Tag, Words);
+    }
+
+    void NothingBut(const QList<TTag> &Allowed, const QString &Why) const
     {
         for (auto I = FReader.Values.cbegin(); I != FReader.Values.cend(); ++I)
-            if (std::find(Allowed.begin(), Allowed.end(), I.key()) == Allowed.end())
+            if (!Allowed.contains(I.key()))
                 throw TFail{Quoted(FReader.Spelling[I.key()]) + " is not used with " + Why};
     }
 
@@ -257,21 +315,21 @@ TNetshCommand Parse(const QStringList &Args)
     TCommandChecker Check(Reader);
 
     Command.Name = Check.Required(tagName);
-    QString Source = Check.Required(tagSource);
-    if (Is(Source, {"dhcp"})) {
-        Command.Source = TNetshSource::Dhcp;
-        Check.NothingBut({tagName, tagSource}, "source=dhcp");
-        return Command;
-    }
-    if (!Is(Source, {"static"}))
-        throw TFail{"unknown source " + Quoted(Source) + ", expected static or dhcp"};
-    Command.Source = TNetshSource::Static;
-    Command.Address = Check.UsableAddress(tagAddr);
-    if (Command.Target == TNetshTarget::Address) {
+    Command.Source = Check.Choice(tagSource, {"static", "dhcp"}) == u"dhcp" ? TNetshSource::Dhcp : TNetshSource::Static;
+    if (Command.Source == TNetshSource::Dhcp) {
+        Check.NothingBut(TagsOf(Command.Target, TNetshSource::Dhcp), "source=dhcp");
+    } else if (Command.Target == TNetshTarget::Address) {
+        Command.Address = Check.UsableAddress(tagAddr);
         Command.Mask = Check.Mask();
         Command.Gateway = Check.Gateway();
         Command.GatewayMetric = Check.GatewayMetric();
+    } else {
+        Command.Address = Check.DnsServer();
     }
+    // NetworkManager registers no names in DNS and takes a server without trying it: these two are
+    // only checked.
+    Check.OptionalChoice(tagRegister, {"none", "primary", "both"});
+    Check.OptionalChoice(tagValidate, {"yes", "no"});
     return Command;
 }
 
@@ -297,16 +355,30 @@ bool IsNetshHelpRequest(const QStringList &Args)
 QString NetshUsage()
 {
     return QStringLiteral(
-        "usage: netsh interface ip set address name=NAME source=static addr=ADDRESS mask=MASK\n"
-        "                                      [gateway=GATEWAY|none] [gwmetric=METRIC]\n"
-        "       netsh interface ip set address name=NAME source=dhcp\n"
-        "       netsh interface ip set dns name=NAME source=static addr=ADDRESS\n"
-        "       netsh interface ip set dns name=NAME source=dhcp\n"
+        "usage: netsh interface ip set address [name=]NAME [source=]dhcp\n"
+        "       netsh interface ip set address [name=]NAME [source=]static [addr=]ADDRESS [mask=]MASK\n"
+        "                                      [[gateway=]GATEWAY|none [[gwmetric=]METRIC]]\n"
+        "       netsh interface ip set dns [name=]NAME [source=]dhcp\n"
+        "                                  [[register=]none|primary|both] [[validate=]yes|no]\n"
+        "       netsh interface ip set dns [name=]NAME [source=]static [addr=]ADDRESS|none\n"
+        "                                  [[register=]none|primary|both] [[validate=]yes|no]\n"
         "\n"
-        "Keywords are case-insensitive; 'interface' may be 'int', 'ip' may be 'ipv4', 'addr' may be 'address'.\n"
-        "A tag and its value may have blanks around '=' (name = NAME). Values without a tag fill the tags\n"
-        "in the order above: netsh interface ip set address \"My Connection\" dhcp.\n"
-        "NAME is a NetworkManager connection; the change is made with nmcli and the connection brought up.\n"
+        "A value is given with its tag (name=NAME) or without it, in the order above. A tag fixes the order\n"
+        "from there on: a value without a tag takes the next tag after the last one written that has no value\n"
+        "yet, so in 'set dns source=static name=NAME ADDRESS' the ADDRESS is the addr.\n"
+        "Tags and words (static, dhcp, none, primary, yes ...) are case-insensitive; 'interface' may be 'int',\n"
+        "'ip' may be 'ipv4', 'addr' may be 'address'. A tag and its value may have blanks around '=' (name = NAME).\n"
+        "\n"
+        "NAME is a NetworkManager connection; nmcli changes its IPv4 settings, then brings it up:\n"
+        "  address dhcp        ipv4.method auto, no addresses, no gateway, ipv4.route-metric -1 (default)\n"
+        "  address static      ipv4.method manual, ipv4.addresses ADDRESS/prefix length of MASK,\n"
+        "                      ipv4.gateway GATEWAY (none or 0.0.0.0: no gateway), ipv4.route-metric METRIC\n"
+        "                      (0 to 9999; NetworkManager gives it to the default route and to the\n"
+        "                      connection's other routes)\n"
+        "  dns dhcp            ipv4.dns cleared, ipv4.ignore-auto-dns no: the servers DHCP hands out\n"
+        "  dns static          ipv4.dns ADDRESS (none: no server), ipv4.ignore-auto-dns yes\n"
+        "  register, validate  checked, then ignored: NetworkManager registers no names in DNS and takes\n"
+        "                      a server without trying it first\n"
         "\n"
         "Environment: NETSH_NMCLI  the nmcli to run (default: nmcli on PATH)\n"
         "             NETSH_DRY_RUN=1  print the nmcli command lines instead of running them\n");

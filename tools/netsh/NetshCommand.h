@@ -1,7 +1,7 @@
 #pragma once
 // The "interface ip set address|dns" commands of netsh, read from an argument vector with netsh's
 // flexible syntax: keywords in any case, "tag=value" with or without blanks around "=", and values
-// without tags taken by the tags in their order.
+// without tags taken by the tags in their order, counted on from the last tag written.
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +17,7 @@ struct TNetshCommand
     TNetshSource Source = TNetshSource::Static;
     QString Name;
     // Dotted quads, checked; only with source static.
-    QString Address;
+    QString Address;       // for dns: empty for none
     QString Mask;
     QString Gateway;       // empty for none (also given as 0.0.0.0)
     QString GatewayMetric; // empty when not given

@@ -19,8 +19,9 @@ QStringList Settings(const TNetshCommand &Command)
     bool Static = Command.Source == TNetshSource::Static;
     if (Command.Target == TNetshTarget::Dns)
         return {"ipv4.dns", Static ? Command.Address : QString(), "ipv4.ignore-auto-dns", Static ? "yes" : "no"};
+    // Automatic configuration keeps nothing of a static one, the old gateway's metric included.
     if (!Static)
-        return {"ipv4.method", "auto", "ipv4.addresses", "", "ipv4.gateway", ""};
+        return {"ipv4.method", "auto", "ipv4.addresses", "", "ipv4.gateway", "", "ipv4.route-metric", "-1"};
     QStringList Settings{"ipv4.method", "manual",
                          "ipv4.addresses", Command.Address + u'/' + QString::number(PrefixLength(Command.Mask)),
                          "ipv4.gateway", Command.Gateway};

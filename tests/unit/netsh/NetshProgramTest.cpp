@@ -88,7 +88,7 @@ TEST_F(NetshProgram, DryRunPrintsTheCommandLinesInstead)
     TRun Result = Run({"interface", "ip", "set", "address", "name=it's", "source=dhcp"});
     EXPECT_EQ(Result.Status, 0);
     EXPECT_EQ(Result.Out, "'/opt/nm tools/nmcli' connection modify 'it'\\''s' ipv4.method auto ipv4.addresses '' "
-                          "ipv4.gateway ''\n"
+                          "ipv4.gateway '' ipv4.route-metric -1\n"
                           "'/opt/nm tools/nmcli' connection up 'it'\\''s'\n");
     EXPECT_EQ(Recorded(), QString());
 }
@@ -122,12 +122,43 @@ TEST_F(NetshProgram, RefusesBadInputWithOneLineAndRunsNothing)
     EXPECT_EQ(Recorded(), QString());
 }
 
+TEST_F(NetshProgram, ExitsWithTheOutcomeOfTheUsualForms)
+{
+    struct TCase
+    {
+        QStringList Args;
+        int Status;
+        const char *Recorded;
+        const char *Err;
+    };
+    const TCase Cases[] = {
+        {{"interface", "ip", "set", "dns", "Broadcom", "static", "10.77.0.1", "primary"}, 0,
+         "connection modify Broadcom ipv4.dns 10.77.0.1 ipv4.ignore-auto-dns yes\nconnection up Broadcom\n", ""},
+        {{"int", "ipv4", "set", "address", "Broadcom", "static", "10.0.0.2", "255.0.0.0", "gateway=none", "gwmetric=3"}, 0,
+         "connection modify Broadcom ipv4.method manual ipv4.addresses 10.0.0.2/8 ipv4.gateway '' ipv4.route-metric 3\n"
+         "connection up Broadcom\n",
+         ""},
+        {{"interface", "ip", "set", "dns", "Broadcom", "dhcp", "register=sometimes"}, 1, "",
+         "netsh: unknown register 'sometimes', expected none, primary or both\n"},
+        {{"interface", "ip", "set", "address", "Broadcom", "dhcp", "both"}, 1, "", "netsh: unexpected 'both'\n"},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Args.join(u' ').toStdString());
+        QFile::remove(Record());
+        TRun Result = Run(Case.Args);
+        EXPECT_EQ(Result.Status, Case.Status);
+        EXPECT_EQ(Recorded(), QString::fromUtf8(Case.Recorded));
+        EXPECT_EQ(Result.Err, QString::fromUtf8(Case.Err));
+    }
+}
+
 TEST_F(NetshProgram, ShowsTheAcceptedForms)
 {
     TRun Help = Run({"/?"});
     EXPECT_EQ(Help.Status, 0);
-    EXPECT_TRUE(Help.Out.contains("set address name=NAME source=static")) << Help.Out.toStdString();
-    EXPECT_TRUE(Help.Out.contains("set dns name=NAME source=dhcp"));
+    EXPECT_TRUE(Help.Out.contains("set address [name=]NAME [source=]static [addr=]ADDRESS")) << Help.Out.toStdString();
+    EXPECT_TRUE(Help.Out.contains("set dns [name=]NAME [source=]dhcp"));
+    EXPECT_TRUE(Help.Out.contains("[[register=]none|primary|both] [[validate=]yes|no]"));
 
     TRun Bare = Run({});
     EXPECT_EQ(Bare.Status, 1);
