@@ -73,6 +73,8 @@ bool ReadInterface(const QJsonValue &Entry, TAdapterFacts &Adapter, QString *Why
                        || Link.value(QLatin1String("flags")).toArray().contains(QLatin1String("LOOPBACK"));
     Adapter.Type = InterfaceType(LinkType, Adapter.Loopback);
     Adapter.HardwareAddress = HardwareAddress(Link.value(QLatin1String("address")).toString());
+    // Only `ip -details` prints the link info; without it every interface reads as a physical one.
+    Adapter.Kind = Link.value(QLatin1String("linkinfo")).toObject().value(QLatin1String("info_kind")).toString();
     const QJsonValue Infos = Link.value(QLatin1String("addr_info"));
     if (!Infos.isUndefined() && !Infos.isArray()) {
         *Why = QStringLiteral("\"addr_info\" is not a list");

@@ -1,5 +1,5 @@
 #pragma once
-// The interfaces and addresses as `ip -json address show` prints them.
+// The interfaces and addresses as `ip -details -json address show` prints them.
 
 #include "app/network/NetworkFacts.h"
 

@@ -45,7 +45,7 @@ public:
     {
         if (!Interfaces(Adapters))
             return false;
-        Adapters.erase(std::remove_if(Adapters.begin(), Adapters.end(), [](const TAdapterFacts &A) { return A.Loopback; }),
+        Adapters.erase(std::remove_if(Adapters.begin(), Adapters.end(), [](const TAdapterFacts &A) { return !IsAdapter(A); }),
                        Adapters.end());
         std::stable_sort(Adapters.begin(), Adapters.end(),
                          [](const TAdapterFacts &A, const TAdapterFacts &B) { return A.Index < B.Index; });

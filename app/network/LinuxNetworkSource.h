@@ -3,9 +3,9 @@
 // below it laid out like the live ones (tests and demonstrations never touch the machine then).
 //
 // Under a root: etc/hostname, etc/resolv.conf (and run/systemd/resolve/resolv.conf behind the local stub
-// resolver), etc/samba/smb.conf, ip-addr.json (as `ip -json address show` prints it), proc/net/route,
-// nm-dhcp4/IFNAME (as `nmcli -t -f DHCP4 device show IFNAME` prints it), var/lib/dhcp/dhclient*.leases and
-// run/udev/data/nIFINDEX. A file that is absent counts as empty; one that is present but malformed fails
+// resolver), etc/samba/smb.conf, ip-addr.json (as `ip -details -json address show` prints it),
+// proc/net/route, nm-dhcp4/IFNAME (as `nmcli -t -f DHCP4 device show IFNAME` prints it),
+// var/lib/dhcp/dhclient*.leases and run/udev/data/nIFINDEX. A file that is absent counts as empty; one that is present but malformed fails
 // the query that needed it with ERROR_INVALID_DATA, one that cannot be read with ERROR_GEN_FAILURE.
 
 #include "platform/IpHelper.h"

@@ -86,6 +86,22 @@ private:
     std::uint32_t FSequence = 0;
 };
 
+QString Text(const rtattr *A)
+{
+    const char *Data = static_cast<const char *>(RTA_DATA(A));
+    return QString::fromUtf8(Data, int(strnlen(Data, RTA_PAYLOAD(A))));
+}
+
+// The kernel sends the link info of every device whose driver has a kind, asked for or not.
+QString LinkKind(const rtattr *LinkInfo)
+{
+    int Left = int(RTA_PAYLOAD(LinkInfo));
+    for (auto *A = static_cast<const rtattr *>(RTA_DATA(LinkInfo)); RTA_OK(A, Left); A = RTA_NEXT(A, Left))
+        if ((A->rta_type & NLA_TYPE_MASK) == IFLA_INFO_KIND)
+            return Text(A);
+    return QString();
+}
+
 void ReadLink(const nlmsghdr *H, QList<TAdapterFacts> &Adapters)
 {
     const auto *Info = static_cast<const ifinfomsg *>(NLMSG_DATA(H));
@@ -98,12 +114,12 @@ void ReadLink(const nlmsghdr *H, QList<TAdapterFacts> &Adapters)
                                                         : MIB_IF_TYPE_OTHER;
     int Left = int(IFLA_PAYLOAD(H));
     for (auto *A = IFLA_RTA(Info); RTA_OK(A, Left); A = RTA_NEXT(A, Left)) {
-        const char *Data = static_cast<const char *>(RTA_DATA(A));
-        const int Size = int(RTA_PAYLOAD(A));
         if (A->rta_type == IFLA_IFNAME)
-            Adapter.Name = QString::fromUtf8(Data, int(strnlen(Data, std::size_t(Size))));
+            Adapter.Name = Text(A);
         else if (A->rta_type == IFLA_ADDRESS)
-            Adapter.HardwareAddress = QByteArray(Data, Size);
+            Adapter.HardwareAddress = QByteArray(static_cast<const char *>(RTA_DATA(A)), int(RTA_PAYLOAD(A)));
+        else if ((A->rta_type & NLA_TYPE_MASK) == IFLA_LINKINFO)
+            Adapter.Kind = LinkKind(A);
     }
     Adapters.append(Adapter);
 }

@@ -32,6 +32,8 @@ struct TAdapterFacts
     QByteArray HardwareAddress;
     UINT Type = 0;
     bool Loopback = false;
+    // The kernel's name for the driver of a virtual link ("veth", "bridge" ...); empty for a physical device.
+    QString Kind;
     QList<TIpv4Address> Addresses;
     QStringList Gateways;
     TDhcpLease Lease;
@@ -48,6 +50,10 @@ struct THostFacts
     QString ScopeId;
     bool Routing = false;
 };
+
+// Whether the report lists the interface: every one but the loopback, except pseudo-devices (tunnel ends,
+// container and traffic-shaping plumbing, CAN buses) that hold no IPv4 address.
+bool IsAdapter(const TAdapterFacts &Adapter);
 
 // A name the kernel could have given: 1 to 15 bytes, no slash, no blank, not "." or "..". Interface names
 // become parts of file paths, so a name from a file is checked before it is used.

@@ -149,6 +149,29 @@ TEST(IpAddrJson, InterfacesAddressesAndFlags)
     EXPECT_TRUE(Adapters[2].Addresses.isEmpty());
 }
 
+// `ip -details` prints the driver's kind, and for a port of a bridge or bond the master's kind beside it.
+TEST(IpAddrJson, KindFromTheLinkInfo)
+{
+    struct
+    {
+        const char *LinkInfo;
+        const char *Kind;
+    } Cases[] = {
+        {"", ""},
+        {R"(,"linkinfo":{"info_kind":"ifb"})", "ifb"},
+        {R"(,"linkinfo":{"info_kind":"veth","info_slave_kind":"bridge","info_slave_data":{"state":"forwarding"}})", "veth"},
+        {R"(,"linkinfo":{"info_slave_kind":"bond","info_slave_data":{"state":"ACTIVE"}})", ""},
+    };
+    for (const auto &C : Cases) {
+        const QByteArray Text = QByteArray(R"([{"ifindex":2,"ifname":"eth0")") + C.LinkInfo + "}]";
+        QList<TAdapterFacts> Adapters;
+        QString Error;
+        ASSERT_TRUE(ReadIpAddrJson(Text, Adapters, &Error)) << Error.toStdString();
+        ASSERT_EQ(Adapters.size(), 1);
+        EXPECT_EQ(Adapters[0].Kind, C.Kind) << Text.constData();
+    }
+}
+
 TEST(IpAddrJson, EmptyTextIsAMachineWithoutInterfaces)
 {
     QList<TAdapterFacts> Adapters{TAdapterFacts()};

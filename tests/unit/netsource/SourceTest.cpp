@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -160,6 +163,111 @@ TEST(FixtureRoot, TwoAdaptersRecords)
     EXPECT_STREQ(Down.DhcpServer.IpAddress.String, "");
     EXPECT_EQ(Down.LeaseObtained, 0u);
     EXPECT_EQ(Down.LeaseExpires, 0u);
+}
+
+QStringList AdapterNames(const TAnswer<IP_ADAPTER_INFO> &A)
+{
+    QStringList Names;
+    for (const IP_ADAPTER_INFO *R : AdapterList(A))
+        Names << QString::fromUtf8(R->AdapterName);
+    return Names;
+}
+
+// This machine as `ip -details` shows it: two traffic-shaping devices, down and without addresses, ahead of
+// the one that carries its address.
+TEST(FixtureRoot, PseudoDevicesWithoutAddressesAreNoAdapters)
+{
+    LinuxNetworkSource Source(Roots + "pseudo-devices");
+    const auto A = AskAdapters(Source);
+    ASSERT_EQ(A.Status, NO_ERROR) << Source.LastFailure().toStdString();
+    EXPECT_EQ(A.Size, sizeof(IP_ADAPTER_INFO));
+    ASSERT_EQ(AdapterNames(A), QStringList({"eth0"}));
+    EXPECT_EQ(A.Record()->Index, 4u);
+    EXPECT_EQ(Chain(A, A.Record()->IpAddressList), QStringList({"192.0.2.2/255.255.255.0"}));
+    EXPECT_EQ(Addresses(A, A.Record()->GatewayList), QStringList({"192.0.2.1"}));
+}
+
+// By the kind `ip -details` prints and the addresses bound: what stays an adapter.
+TEST(FixtureRoot, WhichInterfacesAreAdapters)
+{
+    struct
+    {
+        const char *Name;
+        const char *Kind;
+        const char *Address;
+        bool Listed;
+    } Cases[] = {
+        // Physical ports, plugged or not, and the devices that carry the connection of their ports.
+        {"enp3s0", "", "", true},
+        {"wlan0", "", "192.168.1.5", true},
+        {"br0", "bridge", "", true},
+        {"bond0", "bond", "", true},
+        {"team0", "team", "", true},
+        {"enp3s0.7", "vlan", "", true},
+        {"mv0", "macvlan", "", true},
+        {"vrf-blue", "vrf", "", true},
+        // Any other kind stays, as every interface did before kinds were read.
+        {"hsr0", "hsr", "", true},
+        // Pseudo-devices without an IPv4 address.
+        {"ifb0", "ifb", "", false},
+        {"dummy0", "dummy", "", false},
+        {"veth3f2a1b", "veth", "", false},
+        {"nlmon0", "nlmon", "", false},
+        {"sit0", "sit", "", false},
+        {"ip6tnl0", "ip6tnl", "", false},
+        {"tunl0", "ipip", "", false},
+        {"gre0", "gre", "", false},
+        {"gretap0", "gretap", "", false},
+        {"ip6gre0", "ip6gre", "", false},
+        {"erspan0", "erspan", "", false},
+        {"ip_vti0", "vti", "", false},
+        {"ip6_vti0", "vti6", "", false},
+        {"vxlan.calico", "vxlan", "", false},
+        {"tap0", "tun", "", false},
+        {"wg0", "wireguard", "", false},
+        {"can0", "can", "", false},
+        {"vcan0", "vcan", "", false},
+        {"vxcan0", "vxcan", "", false},
+        // An IPv6 address does not make one an IPv4 adapter.
+        {"sit1", "sit", "2001:db8::1", false},
+        // An IPv4 address does.
+        {"ifb1", "ifb", "10.9.0.1", true},
+        {"dummy1", "dummy", "10.8.0.1", true},
+        {"eth0", "veth", "172.17.0.2", true},
+        {"tun0", "tun", "10.8.0.6", true},
+        {"wg1", "wireguard", "10.66.0.2", true},
+        {"gre1", "gre", "10.7.0.1", true},
+    };
+    QJsonArray Interfaces{QJsonObject{{"ifindex", 1},
+                                      {"ifname", "lo"},
+                                      {"link_type", "loopback"},
+                                      {"addr_info", QJsonArray{QJsonObject{{"family", "inet"}, {"local", "127.0.0.1"}, {"prefixlen", 8}}}}}};
+    QStringList Expected;
+    for (const auto &C : Cases) {
+        QJsonObject Link{{"ifindex", Interfaces.size() + 1}, {"ifname", C.Name}, {"link_type", "ether"}};
+        if (*C.Kind)
+            Link.insert("linkinfo", QJsonObject{{"info_kind", C.Kind}});
+        QJsonArray Bound;
+        if (*C.Address)
+            Bound.append(QJsonObject{{"family", QString(C.Address).contains(u':') ? "inet6" : "inet"},
+                                     {"local", C.Address},
+                                     {"prefixlen", 24}});
+        Link.insert("addr_info", Bound);
+        Interfaces.append(Link);
+        if (C.Listed)
+            Expected << C.Name;
+    }
+    QTemporaryDir Root;
+    ASSERT_TRUE(Root.isValid());
+    QFile File(Root.filePath("ip-addr.json"));
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(QJsonDocument(Interfaces).toJson());
+    File.close();
+
+    LinuxNetworkSource Source(Root.path());
+    const auto A = AskAdapters(Source);
+    ASSERT_EQ(A.Status, NO_ERROR) << Source.LastFailure().toStdString();
+    EXPECT_EQ(AdapterNames(A), Expected);
 }
 
 TEST(FixtureRoot, SizingProtocol)

@@ -55,6 +55,19 @@ TEST(NetvaneCommandLine, ReportPrintsTheLabelTextAndFailsWithTheMemoLines)
         << Bad.Err.toStdString();
 }
 
+// The label shows about two adapters: the address must come first, not the devices that hold none.
+TEST(NetvaneCommandLine, ReportStartsWithTheAdapterThatHoldsTheAddress)
+{
+    const TRun Run = Netvane({QStringLiteral("--root"), Roots + QStringLiteral("pseudo-devices"), QStringLiteral("--report")});
+    EXPECT_EQ(Run.Exit, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(Run.Out.contains(QString::fromUtf8("Node Type：\t\tUnknown\n"
+                                                   "Description：\t\teth0\n"
+                                                   "DHCP Enabled：\tno\n"
+                                                   "IP Address：\t\t192.0.2.2\n")))
+        << Run.Out.toStdString();
+    EXPECT_FALSE(Run.Out.contains(QStringLiteral("ifb"))) << Run.Out.toStdString();
+}
+
 TEST(NetvaneCommandLine, ScreenshotSavesTheWholeWindowAfterTheReport)
 {
     QTemporaryDir Dir;
