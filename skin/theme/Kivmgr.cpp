@@ -10,7 +10,9 @@
 #include "platform/Window.h"
 #include "skin/theme/Kivpublic.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -114,12 +116,10 @@ void TkivFileTheme::LoadThemeFile(const QString &Value)
     QString Path = Value;
     if (!FileExists(Path)) {
         const QString Name = ExtractFileName(Value);
-        const QString Places[] = {ProgramDir(), WindowsDir() + QStringLiteral("themes/"),
-                                  SystemDir() + QStringLiteral("themes/")};
         Path.clear();
-        for (const QString &Dir : Places) {
-            if (FileExists(IncludeTrailingPathDelimiter(Dir) + Name)) {
-                Path = IncludeTrailingPathDelimiter(Dir) + Name;
+        for (const QString &Dir : KivThemeSearchDirs()) {
+            if (FileExists(Dir + Name)) {
+                Path = Dir + Name;
                 break;
             }
         }
@@ -283,6 +283,24 @@ TkivTempThemeFile::TkivTempThemeFile(const QByteArray &Data)
 TkivTempThemeFile::~TkivTempThemeFile()
 {
     ::unlink(QFile::encodeName(FFileName).constData());
+}
+
+// ---- the theme search -----------------------------------------------------------------------------------
+
+QStringList KivThemeSearchDirs()
+{
+    QStringList Data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    // Qt takes a relative $XDG_DATA_HOME as it stands; the base directory rules ignore it like an unset one.
+    if (!Data.isEmpty() && QDir::isRelativePath(Data.front()))
+        Data.front() = QDir::homePath() + QStringLiteral("/.local/share");
+    QStringList Dirs{QDir::cleanPath(ProgramDir())};
+    for (const QString &Dir : Data)
+        Dirs.append(QDir::cleanPath(Dir + QStringLiteral("/kivrona/themes")));
+    Dirs.append(QDir::cleanPath(QStringLiteral(KIV_INSTALLED_THEMES_DIR)));
+    Dirs.removeDuplicates();
+    for (QString &Dir : Dirs)
+        Dir = IncludeTrailingPathDelimiter(Dir);
+    return Dirs;
 }
 
 // ---- UsingFileTheme -----------------------------------------------------------------------------------

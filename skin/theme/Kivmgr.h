@@ -38,8 +38,8 @@ public:
     void Construct(TComponent *AOwner) override;
 
     QString ThemeFile() const { return FThemeFile; }
-    // Loads the theme; a bare name is looked for beside the program, then in the user's and the shared
-    // themes folders. Not found anywhere: nothing happens. Raises "Invalid skin file for Kivrona!" for an
+    // Loads the theme; a name not found as given is looked for by its file name in KivThemeSearchDirs().
+    // Not found anywhere: nothing happens. Raises "Invalid skin file for Kivrona!" for an
     // existing file that is not a theme; either way a failure leaves the previous theme in use.
     void SetThemeFile(const QString &Value);
 
@@ -108,6 +108,12 @@ private:
 
 // True when the control should ask FileTheme; otherwise SetStyle is the built-in style to use
 // (DeepBlue in place of FromThemeFile without a usable theme).
+// Where a theme named without a path is looked for, in order, each with a trailing "/": beside the
+// program, the user's data folder ($XDG_DATA_HOME, else ~/.local/share), each folder of
+// $XDG_DATA_DIRS (else /usr/local/share and /usr/share), each + "kivrona/themes", and last the themes
+// folder of the prefix the library was built to be installed under. A folder appears once.
+QStringList KivThemeSearchDirs();
+
 bool UsingFileTheme(TkivFileTheme *FileTheme, TkivUIStyle UIStyle, TkivUIStyle &SetStyle);
 
 class TkivThemeMgrCompList : public TStringList

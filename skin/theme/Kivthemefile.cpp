@@ -64,28 +64,6 @@ void CheckFits(qint64 Position, const QString &FileName)
         throw EWriteError(QStringLiteral("Theme file \"%1\" would be larger than 2 GB").arg(FileName));
 }
 
-void AppendEntry(QByteArray &Out, const QString &Name, quint8 Type, const QByteArray &Data, const QString &FileName)
-{
-    const qint64 DataOffset = Out.size() + KIV_THEME_ENTRY_SIZE;
-    const qint64 Next = DataOffset + Data.size();
-    CheckFits(Next, FileName);
-    QByteArray Header = EntryName(Name);
-    Header.resize(KIV_THEME_NAME_SIZE, '\0');
-    Header.append(char(Type));
-    PutInt32(Header, qint32(DataOffset));
-    PutInt32(Header, qint32(Data.size()));
-    PutInt32(Header, qint32(Next));
-    Out.append(Header);
-    Out.append(Data);
-}
-
-QByteArray Terminator()
-{
-    QByteArray Entry(KIV_THEME_ENTRY_SIZE, '\0');
-    Entry[KIV_THEME_NAME_SIZE] = char(KIV_ENTRY_FLAG);
-    return Entry;
-}
-
 QByteArray ReadAll(TStream *Stream)
 {
     Stream->SetPosition(0);
@@ -113,6 +91,38 @@ TStringList *NewList(bool OwnsObjects = false)
 }
 
 } // namespace
+
+// ---- layout ----
+
+QByteArray KivThemeEntryHeader(const QByteArray &NameField, quint8 Type, qint32 DataOffset, qint32 Length, qint32 Next)
+{
+    Q_ASSERT(NameField.size() <= KIV_THEME_NAME_SIZE);
+    QByteArray Header = NameField.left(KIV_THEME_NAME_SIZE);
+    Header.resize(KIV_THEME_NAME_SIZE, '\0');
+    Header.append(char(Type));
+    PutInt32(Header, DataOffset);
+    PutInt32(Header, Length);
+    PutInt32(Header, Next);
+    return Header;
+}
+
+QByteArray KivThemeFileBytes(const QList<TkivThemeValue> &Values, const QString &FileName)
+{
+    QByteArray Out(KIV_THEME_MAGIC);
+    Out.resize(12, '\0');
+    PutInt32(Out, KIV_THEME_HEADER_SIZE);
+    PutInt32(Out, 1);
+    PutInt32(Out, KIV_THEME_HEADER_SIZE);
+    for (const TkivThemeValue &V : Values) {
+        const qint64 DataOffset = Out.size() + KIV_THEME_ENTRY_SIZE;
+        const qint64 Next = DataOffset + V.Data.size();
+        CheckFits(Next, FileName);
+        Out.append(KivThemeEntryHeader(V.Name, V.Type, qint32(DataOffset), qint32(V.Data.size()), qint32(Next)));
+        Out.append(V.Data);
+    }
+    Out.append(KivThemeEntryHeader({}, KIV_ENTRY_FLAG, 0, 0, 0));
+    return Out;
+}
 
 // ---- writer ----
 
@@ -162,34 +172,31 @@ void TkivThemeFileWriter::Save()
     // A failed save reports itself; Free() does not try it again.
     FPending = false;
 
-    QByteArray Out(KIV_THEME_MAGIC);
-    Out.resize(12, '\0');
-    PutInt32(Out, KIV_THEME_HEADER_SIZE);
-    PutInt32(Out, 1);
-    PutInt32(Out, KIV_THEME_HEADER_SIZE);
-
     // Each value is fetched again by name, so of two lines with the same name both get the first's value.
+    QList<TkivThemeValue> Values;
+    qint64 Size = KIV_THEME_HEADER_SIZE;
     for (int I = 0; I < FFiles->Count(); ++I) {
         const QString Name = FFiles->Names(I);
         TAutoFree<TFileStream> Source(TFileStream::Create(FFiles->Values(Name), fmOpenRead | fmShareDenyWrite));
-        CheckFits(Out.size() + KIV_THEME_ENTRY_SIZE + Source->Size(), FFileName);
-        AppendEntry(Out, Name, KIV_ENTRY_FILE, ReadAll(Source.get()), FFileName);
+        Size += KIV_THEME_ENTRY_SIZE + Source->Size();
+        CheckFits(Size, FFileName);
+        Values.append({EntryName(Name), KIV_ENTRY_FILE, ReadAll(Source.get())});
     }
     for (int I = 0; I < FStrings->Count(); ++I) {
         const QString Name = FStrings->Names(I);
-        AppendEntry(Out, Name, KIV_ENTRY_STRING, ToAnsi(FStrings->Values(Name)), FFileName);
+        Values.append({EntryName(Name), KIV_ENTRY_STRING, ToAnsi(FStrings->Values(Name))});
     }
     for (int I = 0; I < FIntegers->Count(); ++I) {
         const QString Name = FIntegers->Names(I);
         QByteArray Data;
         PutInt32(Data, qint32(StrToInt(FIntegers->Values(Name))));
-        AppendEntry(Out, Name, KIV_ENTRY_INTEGER, Data, FFileName);
+        Values.append({EntryName(Name), KIV_ENTRY_INTEGER, Data});
     }
     for (int I = 0; I < FFlags->Count(); ++I) {
         const QString Name = FFlags->Names(I);
-        AppendEntry(Out, Name, KIV_ENTRY_FLAG, QByteArray(1, char(StrToInt(FFlags->Values(Name)) & 0xFF)), FFileName);
+        Values.append({EntryName(Name), KIV_ENTRY_FLAG, QByteArray(1, char(StrToInt(FFlags->Values(Name)) & 0xFF))});
     }
-    Out.append(Terminator());
+    const QByteArray Out = KivThemeFileBytes(Values, FFileName);
 
     TAutoFree<TFileStream> File(TFileStream::Create(FFileName, fmCreate));
     File->WriteBuffer(Out);
@@ -217,6 +224,7 @@ void TkivThemeFileReader::Clear()
     FIntegers.reset(NewList());
     FFlags.reset(NewList());
     FStrings.reset(NewList());
+    FChain.clear();
 }
 
 void TkivThemeFileReader::Load(const QString &FileName)
@@ -250,6 +258,7 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
         Fail(QStringLiteral("%1 bytes is too short for the header").arg(Size));
 
     TAutoFree<TStringList> Files(NewList(true)), Integers(NewList()), Flags(NewList()), Strings(NewList());
+    QList<TkivThemeEntry> Chain;
     // Entries may point at shared data, but copies of it could then grow far beyond the file.
     qint64 Copied = 0;
     auto Copy = [&](qint64 Offset, qint64 Length, const QString &Name) {
@@ -264,6 +273,8 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
             Fail(QStringLiteral("entry header at %1 lies outside the file of %2 bytes").arg(Pos).arg(Size));
         const char *Entry = Data.constData() + Pos;
         const qint64 Next = GetInt32(Data, Pos + 73);
+        Chain.append({Pos, QByteArray(Entry, KIV_THEME_NAME_SIZE), quint8(Entry[KIV_THEME_NAME_SIZE]),
+                      GetInt32(Data, Pos + 65), GetInt32(Data, Pos + 69), Next});
         if (Next == 0)
             break;
         if (Next <= Pos)
@@ -306,6 +317,7 @@ void TkivThemeFileReader::LoadFromBytes(const QByteArray &Data, const QString &S
     FIntegers = std::move(Integers);
     FFlags = std::move(Flags);
     FStrings = std::move(Strings);
+    FChain = std::move(Chain);
 }
 
 TMemoryStream *TkivThemeFileReader::GetFile(const QString &Name) const

@@ -9,6 +9,7 @@
 #include "framework/core/StringList.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The theme items, by item number - 1: the entry names a skin's values are stored under.
@@ -77,6 +78,32 @@ constexpr int KIV_THEME_ENTRY_SIZE = 77;
 constexpr int KIV_THEME_NAME_SIZE = 64;
 inline constexpr char KIV_THEME_MAGIC[] = "Kivrona_TB";
 
+// A named value as the file lays it out: the name in the code page, the entry type and the data.
+struct TkivThemeValue
+{
+    QByteArray Name;
+    quint8 Type = KIV_ENTRY_FILE;
+    QByteArray Data;
+};
+
+// The bytes of a theme holding Values in order, laid out as the writer lays every theme out: the
+// header, each entry's header followed by its data, the terminator. Raises EWriteError past 2 GB.
+QByteArray KivThemeFileBytes(const QList<TkivThemeValue> &Values, const QString &FileName);
+
+// A 77-byte entry header; NameField fills the name field, zero-padded, and must fit its 64 bytes.
+QByteArray KivThemeEntryHeader(const QByteArray &NameField, quint8 Type, qint32 DataOffset, qint32 Length, qint32 Next);
+
+// One header of a theme's chain as the file holds it.
+struct TkivThemeEntry
+{
+    qint64 Position = 0;
+    QByteArray NameField;   // all 64 bytes; the name runs to the first zero
+    quint8 Type = 0;
+    qint64 DataOffset = 0;
+    qint64 Length = 0;
+    qint64 Next = 0;
+};
+
 // Collects named values and writes them as a theme file: files, then strings, integers and flags,
 // each group in the order added. Free() saves once more if anything was added since the last Save,
 // so a writer made and freed always leaves its file.
@@ -132,6 +159,9 @@ public:
     TStrings *Flags() const { return FFlags.get(); }
     TStrings *Strings() const { return FStrings.get(); }
     int EntryCount() const;
+    // Every header of the chain in file order, entries of types the reader skips and the terminator
+    // included: what a tool needs to write the same bytes again.
+    const QList<TkivThemeEntry> &Chain() const { return FChain; }
 
 private:
     void Clear();
@@ -141,6 +171,7 @@ private:
     TAutoFree<TStringList> FIntegers;
     TAutoFree<TStringList> FFlags;
     TAutoFree<TStringList> FStrings;
+    QList<TkivThemeEntry> FChain;
 };
 
 // True if FileName can be read and its first 12 bytes, as text up to the first zero byte, are

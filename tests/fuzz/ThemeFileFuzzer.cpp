@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the theme file reader. A damaged file must be refused with a stream
 // error; nothing may crash, hang, leak or read outside the input. What loads must answer its
-// lookups consistently.
+// lookups consistently, and kivtheme's folder of it must pack back into the very same bytes.
 
 #include "skin/theme/Kivthemefile.h"
+#include "tools/kivtheme/ThemeFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,5 +40,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
         Embedded = qMax(Embedded, File->Size());
     }
     Require(Embedded <= qint64(Size), "a file larger than the input");
+
+    const QByteArray Theme(reinterpret_cast<const char *>(Data), qsizetype(Size));
+    try {
+        const TkivThemeFolder Folder = UnpackTheme(Theme);
+        const QByteArray Packed = PackTheme(Folder.Ini, [&Folder](const QString &FileName) -> std::optional<QByteArray> {
+            if (!Folder.Files.contains(FileName))
+                return std::nullopt;
+            return Folder.Files.value(FileName);
+        });
+        Require(Packed == Theme, "unpack and pack do not give back the same bytes");
+    } catch (const Exception &E) {
+        std::fprintf(stderr, "theme folder: %s\n", E.Message().toLocal8Bit().constData());
+        Require(false, "unpack or pack refused a theme the reader takes");
+    }
     return 0;
 }

@@ -26,7 +26,9 @@ const char *const Usage =
     "  help                 show this text\n"
     "\n"
     "theme.ini holds the sections [files] (name=picture file relative to DIR), [strings],\n"
-    "[integers] (decimal or 0x hexadecimal) and [flags] (0 or 1), each entry on its own line.\n"
+    "[integers] (decimal or 0x hexadecimal) and [flags] (the stored byte, 0 to 255), each entry\n"
+    "on its own line; unpack adds a [layout] section for a file not laid out as pack lays it out,\n"
+    "so that pack gives back the same bytes.\n"
     "\n"
     "Exit status: 0 done, 1 not a valid theme or the work failed, 2 wrong use.\n";
 
@@ -49,13 +51,18 @@ struct TCommand
     int (*Run)(const QStringList &Args);
 };
 
-// A theme file the library would take: the magic first, then a load that checks the whole chain.
-TkivThemeFileReader *OpenTheme(const QString &FileName)
+void CheckMagic(const QString &FileName)
 {
     if (!FileExists(FileName))
         throw Exception(QStringLiteral("%1: no such file").arg(FileName));
     if (!IsKIVThemeFile(FileName))
         throw Exception(QStringLiteral("%1: Invalid skin file for Kivrona!").arg(FileName));
+}
+
+// A theme file the library would take: the magic first, then a load that checks the whole chain.
+TkivThemeFileReader *OpenTheme(const QString &FileName)
+{
+    CheckMagic(FileName);
     return TkivThemeFileReader::Create(FileName);
 }
 
@@ -67,8 +74,11 @@ int Pack(const QStringList &Args)
 
 int Unpack(const QStringList &Args)
 {
-    TAutoFree<TkivThemeFileReader> Reader(OpenTheme(Args[0]));
-    UnpackThemeFolder(Reader.get(), Args[1]);
+    CheckMagic(Args[0]);
+    TAutoFree<TFileStream> File(TFileStream::Create(Args[0], fmOpenRead | fmShareDenyNone));
+    QByteArray Theme(File->Size(), Qt::Uninitialized);
+    File->ReadBuffer(Theme.data(), Theme.size());
+    UnpackThemeFolder(Theme, Args[1]);
     return ExitOk;
 }
 

@@ -8,6 +8,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +136,86 @@ TEST_F(FileTheme, BareNameIsFoundBesideTheProgramFirst)
     QFile::remove(Beside);
     EXPECT_EQ(Theme->ThemeFile(), Beside);
     EXPECT_EQ(Theme->GetColor(ItemFormBackground), 1);
+}
+
+// Sets an environment variable for one scope (unset when Value is null) and restores it after.
+class TScopedEnv
+{
+public:
+    TScopedEnv(const char *Name, const char *Value) : FName(Name), FOld(qgetenv(Name)), FHad(qEnvironmentVariableIsSet(Name))
+    {
+        if (Value)
+            qputenv(Name, Value);
+        else
+            qunsetenv(Name);
+    }
+    ~TScopedEnv()
+    {
+        if (FHad)
+            qputenv(FName, FOld);
+        else
+            qunsetenv(FName);
+    }
+
+private:
+    const char *FName;
+    QByteArray FOld;
+    bool FHad;
+};
+
+TEST(ThemeSearch, FollowsTheBaseDirectoryRulesThenTheInstallPrefix)
+{
+    const QString Program = IncludeTrailingPathDelimiter(QDir::cleanPath(ProgramDir()));
+    const QString UserDefault = QDir::homePath() + "/.local/share/kivrona/themes/";
+    QString Installed;
+    {
+        TScopedEnv Home("XDG_DATA_HOME", "/d"), Dirs("XDG_DATA_DIRS", "/a");
+        const QStringList Found = KivThemeSearchDirs();
+        ASSERT_EQ(Found.size(), 4) << Found.join(u' ').toStdString();
+        Installed = Found.back();
+        EXPECT_TRUE(Installed.endsWith("/share/kivrona/themes/")) << Installed.toStdString();
+        EXPECT_FALSE(QDir::isRelativePath(Installed));
+    }
+    const QByteArray InstalledShare = QFile::encodeName(Installed.chopped(int(strlen("kivrona/themes/")) + 1));
+    const QStringList Defaults = {Program, UserDefault, "/usr/local/share/kivrona/themes/", "/usr/share/kivrona/themes/"};
+    struct
+    {
+        const char *What;
+        const char *Home;   // null: unset
+        const char *Dirs;
+        QStringList Expected;   // without the install prefix's folder, which comes last unless already there
+    } const Cases[] = {
+        {"both unset", nullptr, nullptr, Defaults},
+        {"both empty", "", "", Defaults},
+        {"relative entries ignored", "rel/data", "/a:rel:/b/::/a", {Program, UserDefault, "/a/kivrona/themes/", "/b/kivrona/themes/"}},
+        {"set", "/d/", "/x/share", {Program, "/d/kivrona/themes/", "/x/share/kivrona/themes/"}},
+        {"the prefix's share folder among the data folders", "/d", InstalledShare.constData(), {Program, "/d/kivrona/themes/", Installed}},
+    };
+    for (const auto &C : Cases) {
+        SCOPED_TRACE(C.What);
+        TScopedEnv Home("XDG_DATA_HOME", C.Home), Dirs("XDG_DATA_DIRS", C.Dirs);
+        QStringList Expected = C.Expected;
+        if (!Expected.contains(Installed))
+            Expected.append(Installed);
+        EXPECT_EQ(KivThemeSearchDirs(), Expected);
+    }
+}
+
+TEST_F(FileTheme, BareNameIsFoundInTheUserFolderBeforeTheDataFolders)
+{
+    QTemporaryDir First, Second;
+    const QByteArray DataDirs = QFile::encodeName(First.path() + u':' + Second.path());
+    TScopedEnv Env("XDG_DATA_DIRS", DataDirs.constData());
+    QDir().mkpath(Second.path() + "/kivrona/themes");
+    const QString InSecond = MakeTheme(Second.path() + "/kivrona/themes/shared.kiv", {{ItemFormBackground, 3}});
+    Theme->SetThemeFile("shared.kiv");
+    EXPECT_EQ(Theme->ThemeFile(), InSecond);
+    EXPECT_EQ(Theme->GetColor(ItemFormBackground), 3);
+
+    const QString Own = MakeTheme(Dirs.Themes() + "shared.kiv", {{ItemFormBackground, 4}});
+    TAutoFree<TkivFileTheme> Other(TkivFileTheme::Create(nullptr));
+    Other->SetThemeFile("shared.kiv");
+    EXPECT_EQ(Other->ThemeFile(), Own);
 }
 
 TEST_F(FileTheme, NotFoundAnywhereChangesNothing)

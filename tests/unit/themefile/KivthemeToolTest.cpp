@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -114,6 +117,133 @@ TEST_F(KivthemeTool, PackOfAnUnpackedThemeGivesTheSameBytes)
     EXPECT_EQ(ReadFile("again.kiv"), ReadFile("t.kiv"));
 }
 
+// Themes the reader takes but the writer would not make: each comes back byte for byte.
+QByteArray Int32Bytes(qint32 Value)
+{
+    QByteArray B(4, '\0');
+    qToLittleEndian(Value, B.data());
+    return B;
+}
+
+void PutInt32At(QByteArray &Bytes, int Pos, qint32 Value) { qToLittleEndian(Value, Bytes.data() + Pos); }
+
+QByteArray Laid(const QList<TkivThemeValue> &Values) { return KivThemeFileBytes(Values, QString()); }
+
+TkivThemeValue Value(const QByteArray &Name, quint8 Type, const QByteArray &Data) { return {Name, Type, Data}; }
+
+TEST_F(KivthemeTool, UnpackThenPackGivesBackEveryThemeTheReaderTakes)
+{
+    const QByteArray Pic("BM\x06\0\0\0", 6);
+    const QByteArray Big5Title = "\xBC\xD0\xC3\x44";   // two characters
+    struct
+    {
+        const char *What;
+        QByteArray Theme;
+        bool Layout;        // unpack must say where the parts lie
+        const char *Ini;    // a line theme.ini must hold, when given
+    } Cases[] = {
+        {"flag bytes other than 0 and 1", Laid({Value("Two", KIV_ENTRY_FLAG, "\x02"), Value("Max", KIV_ENTRY_FLAG, "\xFF")}), false, "Max=255"},
+        {"same name, two values, two cases",
+         Laid({Value("Pic", KIV_ENTRY_FILE, Pic), Value("PIC", KIV_ENTRY_FILE, "BM"), Value("n", KIV_ENTRY_INTEGER, Int32Bytes(1)),
+               Value("N", KIV_ENTRY_INTEGER, Int32Bytes(2))}),
+         false, "N=2"},
+        {"empty picture and empty string", Laid({Value("E", KIV_ENTRY_FILE, ""), Value("S", KIV_ENTRY_STRING, "")}), false, "S=\"\""},
+        {"integer extremes", Laid({Value("Lo", KIV_ENTRY_INTEGER, Int32Bytes(std::numeric_limits<qint32>::min())),
+                                   Value("M", KIV_ENTRY_INTEGER, Int32Bytes(-1))}), false, "Lo=-2147483648"},
+        {"names theme.ini cannot hold plainly",
+         Laid({Value("a=b", KIV_ENTRY_FLAG, "\x01"), Value(" pad ", KIV_ENTRY_FLAG, "\x01"), Value("", KIV_ENTRY_FLAG, "\x01"),
+               Value("[x]", KIV_ENTRY_FLAG, "\x01"), Value(";c", KIV_ENTRY_FLAG, "\x01"), Value("\"q", KIV_ENTRY_FLAG, "\x01"),
+               Value("tab\there", KIV_ENTRY_FLAG, "\x01"), Value("\x7F", KIV_ENTRY_FLAG, "\x01"), Value(QByteArray(64, 'n'), KIV_ENTRY_FLAG, "\x01")}),
+         false, "\"a=b\"=1"},
+        {"code page text: characters, a backslash trail byte, bytes that are no character",
+         Laid({Value(Big5Title, KIV_ENTRY_STRING, "\xB3\x5C" "\xFF" "\xA4"), Value("\xC9\x4A\x80", KIV_ENTRY_STRING, QByteArray("\0\x01\r\n\"\\", 6))}),
+         false, "\"\\x00\\x01\\r\\n\\\"\\\\\""},
+        {"groups in another order", Laid({Value("I", KIV_ENTRY_INTEGER, Int32Bytes(7)), Value("P", KIV_ENTRY_FILE, Pic), Value("F", KIV_ENTRY_FLAG, QByteArray(1, '\0'))}),
+         true, "integers 1=24 101"},
+        {"other header values and bytes after the end",
+         [] {
+             QByteArray B = Laid({Value("I", KIV_ENTRY_INTEGER, Int32Bytes(7))});
+             B[11] = 'X';
+             PutInt32At(B, 16, 7);
+             return B + "tail";
+         }(),
+         true, "fill=182 7461696C"},
+        {"shared data and a gap",
+         [] {
+             const QByteArray Pic("BM\x06\0\0\0", 6);
+             QByteArray B = Laid({Value("A", KIV_ENTRY_FILE, Pic), Value("B", KIV_ENTRY_FILE, Pic)});
+             PutInt32At(B, 107 + 65, 101);   // B's data is A's; its own copy becomes a gap
+             return B;
+         }(),
+         true, "files 2=107 101"},
+        {"unknown entry type, name field with bytes after its end, odd terminator",
+         [] {
+             QByteArray B = Laid({Value("S", KIV_ENTRY_STRING, "abc"), Value("F", KIV_ENTRY_FLAG, "\x01")});
+             B[24 + 64] = char(9);
+             PutInt32At(B, 24 + 69, -5);
+             B[104 + 10] = 'z';
+             B[182 + 3] = 'e';
+             return B;
+         }(),
+         true, "other=24 "},
+        {"first entry after a gap",
+         [] {
+             QByteArray B = Laid({});
+             B.insert(24, "gap!");
+             PutInt32At(B, 20, 28);
+             return B;
+         }(),
+         true, "end=28"},
+    };
+    int N = 0;
+    for (const auto &C : Cases) {
+        SCOPED_TRACE(C.What);
+        const QString Name = QString::number(++N);
+        WriteFile(Name + ".kiv", C.Theme);
+        TRun Check = Run({"check", Name + ".kiv"});
+        ASSERT_EQ(Check.Status, 0) << Check.Err.toStdString();
+        TRun Unpack = Run({"unpack", Name + ".kiv", Name});
+        ASSERT_EQ(Unpack.Status, 0) << Unpack.Err.toStdString();
+        const QString Ini = QString::fromUtf8(ReadFile(Name + "/theme.ini"));
+        EXPECT_EQ(Ini.contains("\n[layout]\n"), C.Layout) << Ini.toStdString();
+        EXPECT_TRUE(Ini.contains(QString::fromUtf8(C.Ini))) << Ini.toStdString();
+        TRun Pack = Run({"pack", Name, Name + "-again.kiv"});
+        ASSERT_EQ(Pack.Status, 0) << Pack.Err.toStdString() << Ini.toStdString();
+        EXPECT_EQ(ReadFile(Name + "-again.kiv"), C.Theme);
+    }
+}
+
+TEST_F(KivthemeTool, PackKeepsTheLayoutOfAnEditedFolderOrRefusesIt)
+{
+    QByteArray Theme = Laid({Value("A", KIV_ENTRY_FILE, "BMab"), Value("B", KIV_ENTRY_FILE, "BMab"), Value("I", KIV_ENTRY_INTEGER, Int32Bytes(1))});
+    PutInt32At(Theme, 105 + 65, 101);
+    WriteFile("t.kiv", Theme);
+    ASSERT_EQ(Run({"unpack", "t.kiv", "out"}).Status, 0);
+
+    // A value of the same size keeps every place.
+    QByteArray Ini = ReadFile("out/theme.ini");
+    Ini.replace("I=1\n", "I=0x01020304\n");
+    WriteFile("out/theme.ini", Ini);
+    TRun Pack = Run({"pack", "out", "edited.kiv"});
+    ASSERT_EQ(Pack.Status, 0) << Pack.Err.toStdString();
+    QByteArray Expected = Theme;
+    PutInt32At(Expected, 263, 0x01020304);
+    EXPECT_EQ(ReadFile("edited.kiv"), Expected);
+
+    // Shared data that no longer agrees cannot keep its place.
+    WriteFile("out/B.bmp", "BMcd");
+    TRun Clash = Run({"pack", "out", "clash.kiv"});
+    EXPECT_EQ(Clash.Status, 1);
+    EXPECT_TRUE(Clash.Err.contains("differs from what an earlier line put there")) << Clash.Err.toStdString();
+
+    // Without [layout] the entries are laid out anew, as the writer does.
+    Ini = ReadFile("out/theme.ini");
+    WriteFile("out/theme.ini", Ini.left(Ini.indexOf("\n[layout]")));
+    ASSERT_EQ(Run({"pack", "out", "anew.kiv"}).Status, 0);
+    EXPECT_EQ(ReadFile("anew.kiv"),
+              Laid({Value("A", KIV_ENTRY_FILE, "BMab"), Value("B", KIV_ENTRY_FILE, "BMcd"), Value("I", KIV_ENTRY_INTEGER, Int32Bytes(0x01020304))}));
+}
+
 TEST_F(KivthemeTool, UnpackKeepsEntryNamesInsideTheFolder)
 {
     WriteFile("pic.bmp", "BM");
@@ -161,7 +291,9 @@ TEST_F(KivthemeTool, FailuresAndUsage)
         {"damaged", "", {"dump", "damaged.kiv"}, 1, "Damaged theme file"},
         {"missing", "", {"check", "missing.kiv"}, 1, "missing.kiv: no such file"},
         {"no theme.ini", "", {"pack", "src", "x.kiv"}, 1, "theme.ini"},
-        {"flag not 0 or 1", "[flags]\nA=2\n", {"pack", "bad", "x.kiv"}, 1, "theme.ini line 2: flag \"2\" is neither 0 nor 1"},
+        {"flag beyond a byte", "[flags]\nA=256\n", {"pack", "bad", "x.kiv"}, 1, "theme.ini line 2: \"256\" is not a flag byte (0 to 255)"},
+        {"bad byte escape", "[strings]\nA=\"\\x4\"\n", {"pack", "bad", "x.kiv"}, 1, "line 2: \\x takes two hexadecimal digits"},
+        {"character outside the code page", "[strings]\nA=\xF0\x9F\x98\x80\n", {"pack", "bad", "x.kiv"}, 1, "has a character the code page Big5 lacks"},
         {"integer too large", "[integers]\nA=0x100000000\n", {"pack", "bad", "x.kiv"}, 1, "line 2: \"0x100000000\" is not a 32-bit integer"},
         {"unknown section", "[pictures]\n", {"pack", "bad", "x.kiv"}, 1, "line 1: unknown section [pictures]"},
         {"entry before a section", "A=1\n", {"pack", "bad", "x.kiv"}, 1, "line 1: entry before the first section"},

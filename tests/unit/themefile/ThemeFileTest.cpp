@@ -380,15 +380,29 @@ TEST_F(DamagedThemeFile, ReaderKeepsNothingOfARefusedFile)
     EXPECT_EQ(R->EntryCount(), 0);
 }
 
-TEST_F(DamagedThemeFile, UnknownEntryTypesAreSkipped)
+TEST_F(DamagedThemeFile, UnknownEntryTypesAreSkippedButStayInTheChain)
 {
     QByteArray Odd = Good;
     Odd[24 + 64] = char(9);
     PutInt32At(Odd, 24 + 69, -5);   // the data of a skipped entry is never looked at
+    Odd[182] = char(2);             // any non-zero flag byte reads as True
     WriteBytes("odd.kiv", Odd);
     auto R = Read("odd.kiv");
     EXPECT_EQ(R->EntryCount(), 1);
     EXPECT_TRUE(R->GetBool("B"));
+    EXPECT_EQ(R->Flags()->Strings(0), "B=2");
+
+    const QList<TkivThemeEntry> &Chain = R->Chain();
+    ASSERT_EQ(Chain.size(), 3);
+    EXPECT_EQ(Chain[0].Position, 24);
+    EXPECT_EQ(Chain[0].Type, 9);
+    EXPECT_EQ(Chain[0].Length, -5);
+    EXPECT_EQ(Chain[0].NameField, QByteArray("A") + QByteArray(63, '\0'));
+    EXPECT_EQ(Chain[1].Position, 105);
+    EXPECT_EQ(Chain[1].DataOffset, 182);
+    EXPECT_EQ(Chain[1].Next, 183);
+    EXPECT_EQ(Chain[2].Position, 183);
+    EXPECT_EQ(Chain[2].Next, 0);
 }
 
 TEST_F(ThemeFile, UnreadableFileRaisesTheOpenError)
