@@ -15,6 +15,8 @@
 # Exits 77 with one line saying why where it cannot run: not root, or network-manager or dnsmasq-base
 # missing.
 set -euo pipefail
+# NetworkManager, ip and dnsmasq live in sbin, which a root shell's PATH may lack.
+PATH=$PATH:/usr/sbin:/sbin
 
 here=$(cd "$(dirname "$0")" && pwd)/real-networkmanager
 
