@@ -63,6 +63,7 @@ done
 netsh=$(realpath "$1")
 netvane=$(realpath "$2")
 started=$SECONDS
+begun=$(date +%s)
 
 ns_manager=netvane-e2e-$$-nm
 ns_dhcp=netvane-e2e-$$-dhcp
@@ -123,6 +124,7 @@ ip netns exec "$ns_dhcp" dnsmasq --conf-file=/dev/null --port=0 --no-resolv --no
     || fail "dnsmasq did not start"
 
 coproc manager { exec ip netns exec "$ns_manager" unshare --mount --uts --propagation private "$0" --manager-namespace "$work"; }
+# shellcheck disable=SC2154 # coproc sets it
 manager_pid=$manager_PID
 read -r -u "${manager[0]}" answer || true
 [ "${answer:-}" = ready ] || fail "the manager's namespace could not be set up"
@@ -151,6 +153,9 @@ run_line() {
 
 # The one value of a field of nmcli's device view.
 device_field() { in_manager nmcli --get-values "$1" device show "$device"; }
+
+# Whether $1 is a whole number from $2 to $3.
+within() { [[ $1 =~ ^[0-9]+$ ]] && [ "$1" -ge "$2" ] && [ "$1" -le "$3" ]; }
 
 expect_equal() {
     [ "$2" = "$3" ] || fail "$1: expected '$3', found '$2'"
@@ -207,22 +212,24 @@ expires=${lease[expiry]:-}
 [[ $address =~ ^10\.77\.0\.1[0-9][0-9]$ ]] || fail "no address from dnsmasq's range in the lease: '$address'"
 expect_equal "lease server" "${lease[dhcp_server_identifier]:-}" "$server"
 expect_equal "lease time" "${lease[dhcp_lease_time]:-}" "$lease_time"
+# Clocks are read to the second, hence the margins.
 now=$(date +%s)
-[[ $expires =~ ^[0-9]+$ ]] && [ "$expires" -ge $((now - (SECONDS - started) + lease_time - 1)) ] \
-    && [ "$expires" -le $((now + lease_time)) ] || fail "lease expiry $expires is not an hour after it was given ($now)"
+within "$expires" $((begun + lease_time - 2)) $((now + lease_time + 2)) \
+    || fail "lease expiry $expires is not $lease_time s after the lease was given, between $begun and $now"
 # The same lease as dnsmasq gave it: "expiry MAC address host client-id" per line.
 read -r server_expires _ < <(grep -F " $address " "$work/dnsmasq.leases") \
     || fail "dnsmasq has no lease of $address"
-[ $((server_expires - expires)) -ge -2 ] && [ $((server_expires - expires)) -le 2 ] \
+within "$server_expires" $((expires - 2)) $((expires + 2)) \
     || fail "dnsmasq's lease ends at $server_expires, the manager's at $expires"
 
 expect_equal "nmcli address" "$(device_field IP4.ADDRESS)" "$address/24"
 expect_equal "nmcli gateway" "$(device_field IP4.GATEWAY)" "$server"
 expect_equal "nmcli DNS" "$(device_field IP4.DNS)" "$dhcp_dns"
 line=$(in_manager ip -4 -o address show dev "$device")
-[[ $line =~ " inet $address/24 ".*" dynamic ".*" valid_lft "([0-9]+)sec ]] \
-    && [ "${BASH_REMATCH[1]}" -le $lease_time ] && [ "${BASH_REMATCH[1]}" -ge $((lease_time - (SECONDS - started) - 1)) ] \
-    || fail "ip shows no address $address/24 with the lease's lifetime: $line"
+if ! [[ $line =~ " inet $address/24 ".*" dynamic ".*" valid_lft "([0-9]+)sec ]] \
+    || ! within "${BASH_REMATCH[1]}" $((lease_time - (now - begun) - 2)) $lease_time; then
+    fail "ip shows no address $address/24 with the lease's lifetime: $line"
+fi
 expect_equal "ip default route" "$(in_manager ip -4 route show default | awk '{print $3, $5}')" "$server $device"
 expect_equal "resolv.conf" "$(in_manager grep '^nameserver' /etc/resolv.conf)" "nameserver $dhcp_dns"
 expect_report "$(printf '%s\n' \
