@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QtAlgorithms>
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -145,25 +146,33 @@ QImage NewImage(const TInfoHeader &H)
     return Image;
 }
 
-// Indices beyond the palette are black.
-QRgb ColourOf(const QList<QRgb> &Palette, int Index)
+// The colour of every index a pixel can hold: indices beyond the palette are black.
+using TColourTable = std::array<QRgb, 256>;
+TColourTable ColourTable(const QList<QRgb> &Palette)
 {
-    return Index < Palette.size() ? Palette[Index] : qRgb(0, 0, 0);
+    TColourTable Table;
+    Table.fill(qRgb(0, 0, 0));
+    std::copy_n(Palette.begin(), std::min<qsizetype>(Palette.size(), 256), Table.begin());
+    return Table;
 }
 
 QImage DecodeIndexed(const QByteArray &File, const TInfoHeader &H, const QList<QRgb> &Palette)
 {
     QImage Image = NewImage(H);
+    const TColourTable Colours = ColourTable(Palette);
+    const int W = Image.width(), Rows = Image.height(), Bits = H.Bits, IndexMask = (1 << Bits) - 1;
     const qint64 Stride = RowStride(H.Width, H.Bits);
-    const int IndexMask = (1 << H.Bits) - 1;
     const uchar *Data = reinterpret_cast<const uchar *>(File.constData()) + H.Offset;
-    for (int Y = 0; Y < Image.height(); ++Y) {
-        const uchar *In = Data + Stride * (H.Height < 0 ? Y : Image.height() - 1 - Y);
+    for (int Y = 0; Y < Rows; ++Y) {
+        const uchar *In = Data + Stride * (H.Height < 0 ? Y : Rows - 1 - Y);
         QRgb *Out = reinterpret_cast<QRgb *>(Image.scanLine(Y));
-        for (int X = 0; X < Image.width(); ++X) {
-            const qint64 Bit = qint64(X) * H.Bits;
-            Out[X] = ColourOf(Palette, In[Bit / 8] >> (8 - H.Bits - Bit % 8) & IndexMask);
+        if (Bits == 8) {
+            for (int X = 0; X < W; ++X)
+                Out[X] = Colours[In[X]];
+            continue;
         }
+        for (int X = 0, Bit = 0; X < W; ++X, Bit += Bits)
+            Out[X] = Colours[In[Bit >> 3] >> (8 - Bits - (Bit & 7)) & IndexMask];
     }
     return Image;
 }
@@ -174,14 +183,15 @@ QImage DecodeIndexed(const QByteArray &File, const TInfoHeader &H, const QList<Q
 QImage DecodeRunLength(const QByteArray &File, const TInfoHeader &H, const QList<QRgb> &Palette)
 {
     QImage Image = NewImage(H);
-    Image.fill(Palette[0]);
+    const TColourTable Colours = ColourTable(Palette);
+    Image.fill(Colours[0]);
     const qint64 Width = H.Width, Rows = H.Rows();
     const uchar *In = reinterpret_cast<const uchar *>(File.constData()) + H.Offset;
     const uchar *End = reinterpret_cast<const uchar *>(File.constData()) + File.size();
     qint64 X = 0, Y = 0;      // Y counts from the bottom row
     auto Put = [&](int Index) {
         if (X < Width)
-            reinterpret_cast<QRgb *>(Image.scanLine(int(Rows - 1 - Y)))[X] = ColourOf(Palette, Index);
+            reinterpret_cast<QRgb *>(Image.scanLine(int(Rows - 1 - Y)))[X] = Colours[Index];
         ++X;
     };
     // At 4 bits, the pixels of a run take the high and the low half of their byte in turn.
