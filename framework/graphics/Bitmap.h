@@ -1,6 +1,6 @@
 #pragma once
-// TBitmap: a picture of 32-bit pixels (a QImage) that loads and saves Windows bitmap files at 1, 4, 8, 16,
-// 24 and 32 bits per pixel and has a canvas drawing straight into its pixels.
+// TBitmap: a picture of 32-bit pixels (a QImage) that loads Windows bitmap files at 1, 2, 4, 8, 16, 24 and
+// 32 bits per pixel, saves them at all those depths but 2, and has a canvas drawing straight into its pixels.
 
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Graphic.h"
@@ -95,7 +95,7 @@ struct TBitmapFileImage
 {
     QImage Image;               // Format_RGB32
     TPixelFormat PixelFormat = pf24bit;
-    QList<QRgb> Palette;        // 1, 4 and 8 bits per pixel
+    QList<QRgb> Palette;        // 1, 2, 4 and 8 bits per pixel
 };
 // Raises EInvalidGraphic for a malformed or unsupported file.
 TBitmapFileImage ReadBitmapFile(const QByteArray &File);

@@ -1,6 +1,8 @@
-// Windows bitmap files. Reading is Qt's BMP reader behind a header check that turns malformed files into
-// EInvalidGraphic before any pixel is decoded; 16-bit files are decoded here, because Qt widens their
-// 5- and 6-bit channels by shifting alone (white would read as 0xF8F8F8 and a magenta key would be lost).
+// Windows bitmap files. Reading checks the headers first, so that a malformed file raises EInvalidGraphic
+// before any pixel is decoded, then decodes every depth here rather than with Qt's BMP reader, which reads
+// 2^depth palette entries whatever the file holds, does not read 2 bits, leaves the pixels that run-length
+// data skips uninitialised, and widens channels that are not 8 bits wide by shifting alone (white would read
+// as 0xF8F8F8 and a magenta key would be lost).
 // Writing uses Qt's writer for 1 and 24 bits per pixel; Qt
 // chooses the depth of indexed files by their colour count and does not write 16 or 32 bits, so 4, 8, 16
 // and 32 bits are written here.
@@ -11,6 +13,8 @@
 #include <QSet>
 #include <QtAlgorithms>
 #include <QtEndian>
+#include <algorithm>
+#include <array>
 #include <functional>
 
 namespace {
@@ -29,6 +33,9 @@ constexpr quint32 BI_RGB = 0;
 constexpr quint32 BI_RLE8 = 1;
 constexpr quint32 BI_RLE4 = 2;
 constexpr quint32 BI_BITFIELDS = 3;
+constexpr quint32 BI_ALPHABITFIELDS = 6;
+constexpr qsizetype FileHeaderSize = 14;
+constexpr qsizetype MasksOffset = FileHeaderSize + 40;
 // Far beyond any picture of a skin or a program, and small enough that a forged header cannot make a
 // tiny file allocate hundreds of megabytes (16 M pixels are 64 MB at 32 bits).
 constexpr qint64 MaxPixels = qint64(1) << 24;
@@ -38,131 +45,265 @@ struct TInfoHeader
 {
     quint32 Size = 0;
     qint64 Width = 0;
-    qint64 Height = 0;
+    qint64 Height = 0;          // negative: the rows run top-down
     int Bits = 0;
     quint32 Compression = BI_RGB;
     quint32 ColorsUsed = 0;
+    qint64 Offset = 0;          // of the pixel data
+
+    qint64 Rows() const { return Height < 0 ? -Height : Height; }
+    // The 12-byte header of OS/2 1.x and the 16- and 64-byte ones of OS/2 2.x, which have no colour masks.
+    bool Os2() const { return Size == 12 || Size == 16 || Size == 64; }
+    bool HasMasks() const { return Compression == BI_BITFIELDS || Compression == BI_ALPHABITFIELDS; }
+    // Where the palette starts: after the header and the masks that follow a 40-byte header.
+    qint64 TableStart() const
+    {
+        const qint64 Masks = Size != 40 ? 0 : Compression == BI_BITFIELDS ? 12 : Compression == BI_ALPHABITFIELDS ? 16 : 0;
+        return FileHeaderSize + Size + Masks;
+    }
 };
+
+qint64 RowStride(qint64 Width, int Bits)
+{
+    return (Width * Bits + 31) / 32 * 4;
+}
 
 TInfoHeader ReadInfoHeader(const QByteArray &File)
 {
-    if (File.size() < 14 + 12 || File[0] != 'B' || File[1] != 'M')
+    if (File.size() < FileHeaderSize + 12 || File[0] != 'B' || File[1] != 'M')
         Invalid(QStringLiteral("no bitmap file header"));
     TInfoHeader H;
+    H.Offset = LittleEndianAt<quint32>(File, 10);
     H.Size = LittleEndianAt<quint32>(File, 14);
     if (H.Size == 12) {
         H.Width = LittleEndianAt<quint16>(File, 18);
         H.Height = LittleEndianAt<qint16>(File, 20);
         H.Bits = LittleEndianAt<quint16>(File, 24);
-    } else if (H.Size == 40 || H.Size == 52 || H.Size == 56 || H.Size == 64 || H.Size == 108 || H.Size == 124) {
-        if (File.size() < 14 + qsizetype(H.Size))
-            Invalid(QStringLiteral("truncated header"));
-        H.Width = LittleEndianAt<qint32>(File, 18);
-        H.Height = LittleEndianAt<qint32>(File, 22);
-        H.Bits = LittleEndianAt<quint16>(File, 28);
+        return H;
+    }
+    const QList<quint32> Sizes = {16, 40, 52, 56, 64, 108, 124};
+    if (!Sizes.contains(H.Size))
+        Invalid(QStringLiteral("unknown header size %1").arg(H.Size));
+    if (File.size() < FileHeaderSize + qsizetype(H.Size))
+        Invalid(QStringLiteral("truncated header"));
+    H.Width = LittleEndianAt<qint32>(File, 18);
+    H.Height = LittleEndianAt<qint32>(File, 22);
+    H.Bits = LittleEndianAt<quint16>(File, 28);
+    if (H.Size > 16) {
         H.Compression = LittleEndianAt<quint32>(File, 30);
         H.ColorsUsed = LittleEndianAt<quint32>(File, 46);
-    } else
-        Invalid(QStringLiteral("unknown header size %1").arg(H.Size));
+    }
     return H;
 }
 
 void CheckFile(const QByteArray &File, const TInfoHeader &H)
 {
-    const qint64 Rows = H.Height < 0 ? -H.Height : H.Height;
-    if (H.Width < 1 || Rows < 1 || H.Width > MaxSide || Rows > MaxSide || H.Width * Rows > MaxPixels)
+    if (H.Width < 1 || H.Rows() < 1 || H.Width > MaxSide || H.Rows() > MaxSide || H.Width * H.Rows() > MaxPixels)
         Invalid(QStringLiteral("size %1 x %2").arg(H.Width).arg(H.Height));
     switch (H.Bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
     default: Invalid(QStringLiteral("%1 bits per pixel").arg(H.Bits));
     }
     const bool Ok = H.Compression == BI_RGB || (H.Compression == BI_RLE8 && H.Bits == 8 && H.Height > 0)
                     || (H.Compression == BI_RLE4 && H.Bits == 4 && H.Height > 0)
-                    || (H.Compression == BI_BITFIELDS && (H.Bits == 16 || H.Bits == 32));
+                    || (H.HasMasks() && !H.Os2() && (H.Bits == 16 || H.Bits == 32));
     if (!Ok)
         Invalid(QStringLiteral("compression %1 at %2 bits").arg(H.Compression).arg(H.Bits));
     if (H.Bits <= 8 && H.ColorsUsed > (1u << H.Bits))
         Invalid(QStringLiteral("%1 palette entries").arg(H.ColorsUsed));
-    if (H.Size == 40 && H.Compression == BI_BITFIELDS && File.size() < 14 + 40 + 12)
+    if (H.TableStart() > File.size())
         Invalid(QStringLiteral("truncated colour masks"));
+    if (H.Offset < H.TableStart() || H.Offset >= File.size())
+        Invalid(QStringLiteral("pixel data offset %1").arg(H.Offset));
+    if (H.Compression != BI_RLE8 && H.Compression != BI_RLE4
+        && H.Offset + RowStride(H.Width, H.Bits) * H.Rows() > File.size())
+        Invalid(QStringLiteral("truncated pixel data"));
+}
 
-    const qint64 Offset = LittleEndianAt<quint32>(File, 10);
-    if (Offset < 14 + qint64(H.Size) || Offset >= File.size())
-        Invalid(QStringLiteral("pixel data offset %1").arg(Offset));
-    if (H.Compression == BI_RGB || H.Compression == BI_BITFIELDS) {
-        const qint64 Stride = (H.Width * H.Bits + 31) / 32 * 4;
-        if (Offset + Stride * Rows > File.size())
-            Invalid(QStringLiteral("truncated pixel data"));
+// ---- indexed colours ----------------------------------------------------------------------------------
+
+// As many entries as the header states (all the depth allows when it states none), up to where the pixel
+// data starts; the 12-byte header has 3-byte entries.
+QList<QRgb> ReadPalette(const QByteArray &File, const TInfoHeader &H)
+{
+    const qint64 EntrySize = H.Size == 12 ? 3 : 4;
+    const qint64 Stated = H.ColorsUsed ? qint64(H.ColorsUsed) : qint64(1) << H.Bits;
+    const qint64 Count = std::min(Stated, (H.Offset - H.TableStart()) / EntrySize);
+    if (Count < 1)
+        Invalid(QStringLiteral("no palette"));
+    QList<QRgb> Palette;
+    const uchar *Entry = reinterpret_cast<const uchar *>(File.constData()) + H.TableStart();
+    for (qint64 I = 0; I < Count; ++I, Entry += EntrySize)
+        Palette.append(qRgb(Entry[2], Entry[1], Entry[0]));
+    return Palette;
+}
+
+QImage NewImage(const TInfoHeader &H)
+{
+    QImage Image(int(H.Width), int(H.Rows()), QImage::Format_RGB32);
+    if (Image.isNull())
+        Invalid(QStringLiteral("no memory for %1 x %2").arg(H.Width).arg(H.Rows()));
+    return Image;
+}
+
+// The colour of every index a pixel can hold: indices beyond the palette are black.
+using TColourTable = std::array<QRgb, 256>;
+TColourTable ColourTable(const QList<QRgb> &Palette)
+{
+    TColourTable Table;
+    Table.fill(qRgb(0, 0, 0));
+    std::copy_n(Palette.begin(), std::min<qsizetype>(Palette.size(), 256), Table.begin());
+    return Table;
+}
+
+QImage DecodeIndexed(const QByteArray &File, const TInfoHeader &H, const QList<QRgb> &Palette)
+{
+    QImage Image = NewImage(H);
+    const TColourTable Colours = ColourTable(Palette);
+    const int W = Image.width(), Rows = Image.height(), Bits = H.Bits, IndexMask = (1 << Bits) - 1;
+    const qint64 Stride = RowStride(H.Width, H.Bits);
+    const uchar *Data = reinterpret_cast<const uchar *>(File.constData()) + H.Offset;
+    for (int Y = 0; Y < Rows; ++Y) {
+        const uchar *In = Data + Stride * (H.Height < 0 ? Y : Rows - 1 - Y);
+        QRgb *Out = reinterpret_cast<QRgb *>(Image.scanLine(Y));
+        if (Bits == 8) {
+            for (int X = 0; X < W; ++X)
+                Out[X] = Colours[In[X]];
+            continue;
+        }
+        for (int X = 0, Bit = 0; X < W; ++X, Bit += Bits)
+            Out[X] = Colours[In[Bit >> 3] >> (8 - Bits - (Bit & 7)) & IndexMask];
     }
+    return Image;
+}
+
+// Run-length data of 8 or 4 bits a pixel, rows from the bottom. Damaged data still gives a whole picture:
+// pixels the data skips or never reaches keep the first palette colour, runs are cut at the end of their
+// row, and whatever follows the last row is ignored.
+QImage DecodeRunLength(const QByteArray &File, const TInfoHeader &H, const QList<QRgb> &Palette)
+{
+    QImage Image = NewImage(H);
+    const TColourTable Colours = ColourTable(Palette);
+    Image.fill(Colours[0]);
+    const qint64 Width = H.Width, Rows = H.Rows();
+    const uchar *In = reinterpret_cast<const uchar *>(File.constData()) + H.Offset;
+    const uchar *End = reinterpret_cast<const uchar *>(File.constData()) + File.size();
+    qint64 X = 0, Y = 0;      // Y counts from the bottom row
+    auto Put = [&](int Index) {
+        if (X < Width)
+            reinterpret_cast<QRgb *>(Image.scanLine(int(Rows - 1 - Y)))[X] = Colours[Index];
+        ++X;
+    };
+    // At 4 bits, the pixels of a run take the high and the low half of their byte in turn.
+    auto Nibble = [](int Byte, int I) { return I % 2 ? Byte & 15 : Byte >> 4; };
+    while (End - In >= 2 && Y < Rows) {
+        const int Count = In[0], Code = In[1];
+        In += 2;
+        if (Count > 0) {
+            for (int I = 0; I < Count; ++I)
+                Put(H.Bits == 8 ? Code : Nibble(Code, I));
+        } else if (Code == 0) {
+            X = 0;
+            ++Y;
+        } else if (Code == 1) {
+            break;
+        } else if (Code == 2) {
+            if (End - In < 2)
+                break;
+            X += In[0];
+            Y += In[1];
+            In += 2;
+        } else {
+            // Code pixels stored as they are, padded to a whole number of 16-bit words.
+            const qint64 Bytes = H.Bits == 8 ? Code : (Code + 1) / 2;
+            const qint64 Have = std::min(Bytes, qint64(End - In));
+            for (int I = 0; I < Code && (H.Bits == 8 ? I : I / 2) < Have; ++I)
+                Put(H.Bits == 8 ? In[I] : Nibble(In[I / 2], I));
+            In += std::min(Bytes + Bytes % 2, qint64(End - In));
+        }
+    }
+    return Image;
+}
+
+// ---- direct colours -----------------------------------------------------------------------------------
+
+// One colour channel of a pixel: a contiguous run of mask bits, of any width from 1 to 32, scaled to 8 bits
+// with rounding, so that full intensity is 255 at every width.
+struct TChannel
+{
+    quint32 Mask = 0;
+    int Shift = 0;
+    quint64 Max = 0;
+
+    int Of(quint32 Pixel) const
+    {
+        const quint64 V = (Pixel & Mask) >> Shift;
+        if (Max == 255 || Max == 0)
+            return int(V);
+        return int((V * 510 + Max) / (2 * Max));
+    }
+};
+
+TChannel ChannelOf(quint32 Mask, int Bits)
+{
+    TChannel C;
+    if (!Mask)
+        return C;
+    if (Bits < 32 && Mask >> Bits)
+        Invalid(QStringLiteral("colour mask 0x%1 wider than %2 bits").arg(Mask, 0, 16).arg(Bits));
+    C.Mask = Mask;
+    C.Shift = int(qCountTrailingZeroBits(Mask));
+    C.Max = Mask >> C.Shift;
+    if (C.Max & (C.Max + 1))
+        Invalid(QStringLiteral("colour mask 0x%1 is not contiguous").arg(Mask, 0, 16));
+    return C;
+}
+
+// Red, green and blue. An alpha mask (the 56-byte and later headers, or alpha bit fields) is left out: the
+// pixels of a bitmap are opaque, and its colours are stored whole, not premultiplied.
+std::array<quint32, 3> MasksOf(const QByteArray &File, const TInfoHeader &H)
+{
+    if (H.HasMasks())
+        return {LittleEndianAt<quint32>(File, MasksOffset), LittleEndianAt<quint32>(File, MasksOffset + 4),
+                LittleEndianAt<quint32>(File, MasksOffset + 8)};
+    if (H.Bits == 16)
+        return {0x7C00, 0x03E0, 0x001F};
+    return {0xFF0000, 0x00FF00, 0x0000FF};
+}
+
+QImage DecodeDirect(const QByteArray &File, const TInfoHeader &H)
+{
+    const std::array<quint32, 3> Masks = MasksOf(File, H);
+    const TChannel Red = ChannelOf(Masks[0], H.Bits), Green = ChannelOf(Masks[1], H.Bits),
+                   Blue = ChannelOf(Masks[2], H.Bits);
+    QImage Image = NewImage(H);
+    const int W = Image.width(), Rows = Image.height(), BytesPerPixel = H.Bits / 8;
+    const qint64 Stride = RowStride(H.Width, H.Bits);
+    const uchar *Data = reinterpret_cast<const uchar *>(File.constData()) + H.Offset;
+    for (int Y = 0; Y < Rows; ++Y) {
+        const uchar *In = Data + Stride * (H.Height < 0 ? Y : Rows - 1 - Y);
+        QRgb *Out = reinterpret_cast<QRgb *>(Image.scanLine(Y));
+        for (int X = 0; X < W; ++X, In += BytesPerPixel) {
+            quint32 Pixel = 0;
+            for (int B = BytesPerPixel - 1; B >= 0; --B)
+                Pixel = Pixel << 8 | In[B];
+            Out[X] = qRgb(Red.Of(Pixel), Green.Of(Pixel), Blue.Of(Pixel));
+        }
+    }
+    return Image;
 }
 
 TPixelFormat FormatOf(const QByteArray &File, const TInfoHeader &H)
 {
     switch (H.Bits) {
     case 1: return pf1bit;
+    case 2: return pf4bit;      // the smallest depth written that keeps its palette
     case 4: return pf4bit;
     case 8: return pf8bit;
-    case 16:
-        // Masks follow a 40-byte header, or sit in the same place inside the larger ones.
-        return H.Compression == BI_BITFIELDS && LittleEndianAt<quint32>(File, 58) == 0x07E0 ? pf16bit : pf15bit;
+    case 16: return H.HasMasks() && MasksOf(File, H)[1] == 0x07E0 ? pf16bit : pf15bit;
     case 24: return pf24bit;
     default: return pf32bit;
     }
-}
-
-int MaskShift(quint32 Mask)
-{
-    int Shift = 0;
-    while (Mask && !(Mask & 1)) {
-        Mask >>= 1;
-        ++Shift;
-    }
-    return Shift;
-}
-
-// A channel of Bits bits widened to 8 by repeating its high bits, so that full intensity stays 255.
-int Widen(quint32 Value, int Bits)
-{
-    if (Bits <= 0)
-        return 0;
-    if (Bits >= 8)
-        return int(Value >> (Bits - 8)) & 0xFF;
-    int Result = 0;
-    for (int Filled = 0; Filled < 8; Filled += Bits)
-        Result = (Result << Bits) | int(Value);
-    return (Result >> (((8 + Bits - 1) / Bits) * Bits - 8)) & 0xFF;
-}
-
-QImage Decode16(const QByteArray &File, const TInfoHeader &H)
-{
-    quint32 Masks[3] = {0x7C00, 0x03E0, 0x001F};
-    if (H.Compression == BI_BITFIELDS)
-        for (int I = 0; I < 3; ++I)
-            Masks[I] = LittleEndianAt<quint32>(File, 54 + 4 * I);
-    int Shift[3], Bits[3];
-    for (int I = 0; I < 3; ++I) {
-        Shift[I] = MaskShift(Masks[I]);
-        Bits[I] = qPopulationCount(Masks[I]);
-    }
-    const int W = int(H.Width), Rows = int(H.Height < 0 ? -H.Height : H.Height);
-    const qint64 Stride = (H.Width * 16 + 31) / 32 * 4;
-    const qint64 Offset = LittleEndianAt<quint32>(File, 10);
-    QImage Image(W, Rows, QImage::Format_RGB32);
-    if (Image.isNull())
-        Invalid(QStringLiteral("no memory for %1 x %2").arg(W).arg(Rows));
-    for (int Y = 0; Y < Rows; ++Y) {
-        const int FileRow = H.Height < 0 ? Y : Rows - 1 - Y;
-        const uchar *In = reinterpret_cast<const uchar *>(File.constData()) + Offset + Stride * FileRow;
-        QRgb *Out = reinterpret_cast<QRgb *>(Image.scanLine(Y));
-        for (int X = 0; X < W; ++X) {
-            const quint32 V = qFromLittleEndian<quint16>(In + 2 * X);
-            int C[3];
-            for (int I = 0; I < 3; ++I)
-                C[I] = Widen((V & Masks[I]) >> Shift[I], Bits[I]);
-            Out[X] = qRgb(C[0], C[1], C[2]);
-        }
-    }
-    return Image;
 }
 
 // ---- writing ------------------------------------------------------------------------------------------
@@ -321,14 +462,14 @@ TBitmapFileImage ReadBitmapFile(const QByteArray &File)
 {
     const TInfoHeader H = ReadInfoHeader(File);
     CheckFile(File, H);
-    QImage Decoded = H.Bits == 16 ? Decode16(File, H) : QImage::fromData(File, "BMP");
-    if (Decoded.isNull())
-        Invalid(QStringLiteral("undecodable pixel data"));
     TBitmapFileImage Result;
     Result.PixelFormat = FormatOf(File, H);
-    if (H.Bits <= 8)
-        Result.Palette = Decoded.colorTable();
-    Result.Image = Decoded.convertToFormat(QImage::Format_RGB32);
+    if (H.Bits <= 8) {
+        Result.Palette = ReadPalette(File, H);
+        const bool RunLength = H.Compression == BI_RLE8 || H.Compression == BI_RLE4;
+        Result.Image = (RunLength ? DecodeRunLength : DecodeIndexed)(File, H, Result.Palette);
+    } else
+        Result.Image = DecodeDirect(File, H);
     return Result;
 }
 
