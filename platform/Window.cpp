@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -1182,14 +1181,17 @@ void ProcessPendingMessages()
 
 bool ProcessPendingMessagesUntil(const std::function<bool()> &Done, int Ms)
 {
-    QDeadlineTimer Deadline(std::max(Ms, 0));
-    // Only wakes the wait below when nothing else comes before the deadline.
-    QTimer Wake;
-    Wake.setSingleShot(true);
-    Wake.start(std::max(Ms, 0));
+    // The timer is the deadline: it wakes the wait below when nothing else comes first, and a precise one
+    // never fires early, where a coarse one could leave the loop asleep past it.
+    bool TimedOut = false;
+    QTimer Deadline;
+    Deadline.setSingleShot(true);
+    Deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&Deadline, &QTimer::timeout, [&] { TimedOut = true; });
+    Deadline.start(std::max(Ms, 0));
     ProcessPendingMessages();
     while (!Done()) {
-        if (Deadline.hasExpired())
+        if (TimedOut)
             return Done();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         ProcessPendingMessages();
