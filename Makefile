@@ -3,10 +3,13 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps configure build clean
+.PHONY: run test gallery deps configure build clean
 
 run: build
 	$(BUILD_DIR)/bin/netvane
+
+gallery: build
+	$(BUILD_DIR)/bin/kivgallery
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

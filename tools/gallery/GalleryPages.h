@@ -1,0 +1,30 @@
+#pragma once
+// The gallery's pages: each builds its controls on the host panel, and may set the scene for a picture
+// (open a menu, press a button) before --screenshot takes it.
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class TWinControl;
+
+struct TGalleryPage
+{
+    QString Name;     // the --page name
+    QString Title;    // shown in the page list
+    std::function<void(TWinControl *Host)> Build;
+    std::function<void()> BeforeScreenshot;
+};
+
+// Every page linked into the program, in the order of their names.
+const std::vector<TGalleryPage> &GalleryPages();
+
+// Adds a page; used by a static TGalleryPageRegistration in the page's own file.
+struct TGalleryPageRegistration
+{
+    explicit TGalleryPageRegistration(TGalleryPage Page);
+};
+
+// The one line a test or a script reads when something in a page is used: "clicked: <caption>".
+void ReportClicked(const QString &Caption);
