@@ -188,7 +188,8 @@ BOOL CheckMenuRadioItem(HMENU Menu, UINT First, UINT Last, UINT Check, UINT Flag
 
 constexpr UINT GMDI_USEDISABLED = 0x0001;
 constexpr UINT GMDI_GOINTOPOPUPS = 0x0002;
-// Item -1 leaves the menu without a default item; otherwise the item becomes its only one.
+// Item -1 leaves the menu without a default item; otherwise the item (one of Menu's own, not of a sub-menu)
+// becomes its only one.
 BOOL SetMenuDefaultItem(HMENU Menu, UINT Item, UINT ByPos);
 // The default item's command (position with ByPos); -1 when there is none or it is disabled (unless
 // GMDI_USEDISABLED). GMDI_GOINTOPOPUPS answers the default item of a default sub-menu, when it has one.
