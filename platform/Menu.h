@@ -151,9 +151,10 @@ UINT GetMenuState(HMENU Menu, UINT Item, UINT Flags);
 // The item's text into String (may be nullptr); answers its length, 0 for no item.
 int GetMenuString(HMENU Menu, UINT Item, QString *String, UINT Flags);
 
-// Item (by position: before the item at that index, appended for -1 or an index past the end; by command:
-// before that item, in the menu that holds it). Needs MIIM_* members to describe it; a sub-menu must be a
-// live menu that does not contain Menu (no cycles).
+// A new item where Item says (by position: before the item at that index, appended for -1 or an index past
+// the end; by command: before that item, in the menu that holds it), made of the members fMask names (the
+// others keep an empty string item's values). A sub-menu must be a live menu that does not lead back to the
+// menu it opens from: no cycles. An unknown command or a record of another cbSize answers FALSE.
 BOOL InsertMenuItem(HMENU Menu, UINT Item, BOOL ByPosition, const MENUITEMINFO *Info);
 // Fills the members fMask asks for.
 BOOL GetMenuItemInfo(HMENU Menu, UINT Item, BOOL ByPosition, MENUITEMINFO *Info);
