@@ -15,12 +15,14 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
 
 constexpr WORD LOWORD(std::uintptr_t V) { return WORD(V & 0xFFFF); }
 constexpr WORD HIWORD(std::uintptr_t V) { return WORD((V >> 16) & 0xFFFF); }
 constexpr DWORD MAKELONG(WORD Low, WORD High) { return DWORD(Low) | (DWORD(High) << 16); }
 constexpr WPARAM MAKEWPARAM(WORD Low, WORD High) { return WPARAM(MAKELONG(Low, High)); }
 constexpr LPARAM MAKELPARAM(WORD Low, WORD High) { return LPARAM(MAKELONG(Low, High)); }
+constexpr LRESULT MAKELRESULT(WORD Low, WORD High) { return LRESULT(MAKELONG(Low, High)); }
 // Signed coordinates packed in a message's lParam.
 constexpr int GET_X_LPARAM(LPARAM L) { return short(LOWORD(std::uintptr_t(L))); }
 constexpr int GET_Y_LPARAM(LPARAM L) { return short(HIWORD(std::uintptr_t(L))); }
@@ -50,6 +52,8 @@ constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
 constexpr UINT WM_NEXTDLGCTL = 0x0028;
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
@@ -90,6 +94,7 @@ constexpr UINT WM_INITMENUPOPUP = 0x0117;
 constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_MENUCHAR = 0x0120;
 constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORBTN = 0x0135;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;

@@ -2,6 +2,7 @@
 // geometry, hierarchy, the show state machine, focus, activation, capture and key state.
 #include "platform/WindowObject.h"
 
+#include "platform/MenuObject.h"
 #include "platform/StdClasses.h"
 
 #include <QApplication>
@@ -495,6 +496,7 @@ void Bury(HWND W)
         Bury(C);
     KillWindowTimers(W);
     ForgetWindowPaint(W);
+    MenuCore::DestroyWindowMenus(W);
     if (W->Region) {
         DeleteObject(W->Region);
         W->Region = nullptr;

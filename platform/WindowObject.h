@@ -1,6 +1,7 @@
 #pragma once
 // Private to the window units: the object behind an HWND and what those units share.
 
+#include "platform/Menu.h"
 #include "platform/Window.h"
 
 #include <QImage>
@@ -49,6 +50,8 @@ struct HWND__
     std::vector<HWND> Children;  // top of the z-order first
     WNDPROC Proc = nullptr;
     HRGN Region = nullptr;     // window coordinates, owned
+    HMENU Menu = nullptr;      // the menu bar, owned
+    HMENU SystemMenu = nullptr;  // the window's own copy of the window menu, owned
     TShowState State = TShowState::Normal;
     bool RestoreToMaximized = false;
     QRect NormalRect;          // the window rectangle to restore to
