@@ -619,9 +619,10 @@ QString KeyName(quint8 Key)
     return Names.value(Key);
 }
 
-const QString ShiftText = QStringLiteral("Shift+");
-const QString CtrlText = QStringLiteral("Ctrl+");
-const QString AltText = QStringLiteral("Alt+");
+constexpr QLatin1String ShiftText("Shift+");
+constexpr QLatin1String CtrlText("Ctrl+");
+constexpr QLatin1String AltText("Alt+");
+constexpr QLatin1String CtrlMark("^");
 
 } // namespace
 
@@ -670,7 +671,7 @@ TShortCut TextToShortCut(const QString &Text)
 {
     QStringView Rest(Text);
     TShortCut Shift = scNone;
-    auto TakeFront = [&Rest](QStringView Front) {
+    auto TakeFront = [&Rest](QLatin1String Front) {
         if (!Rest.startsWith(Front, Qt::CaseInsensitive))
             return false;
         Rest = Rest.mid(Front.size());
@@ -679,7 +680,7 @@ TShortCut TextToShortCut(const QString &Text)
     for (;;) {
         if (TakeFront(ShiftText))
             Shift |= scShift;
-        else if (TakeFront(u"^") || TakeFront(CtrlText))
+        else if (TakeFront(CtrlMark) || TakeFront(CtrlText))
             Shift |= scCtrl;
         else if (TakeFront(AltText))
             Shift |= scAlt;
