@@ -1,5 +1,6 @@
 #include "framework/controls/Controls.h"
 
+#include "framework/controls/Menus.h"
 #include "framework/forms/Forms.h"
 
 #include <QWidget>
@@ -654,7 +655,7 @@ void TControl::SetParentShowHint(bool Value)
         Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
-void TControl::SetPopupMenu(TComponent *Value)
+void TControl::SetPopupMenu(TPopupMenu *Value)
 {
     if (FPopupMenu == Value)
         return;
@@ -1143,15 +1144,7 @@ TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled)
 
 bool IsAccel(quint16 VK, const QString &Str)
 {
-    for (int I = 0; I + 1 < Str.size(); ++I) {
-        if (Str[I] != u'&')
-            continue;
-        ++I;
-        if (Str[I] == u'&')
-            continue;
-        return Str[I].toUpper() == QChar(VK).toUpper();
-    }
-    return false;
+    return SameText(QString(QChar(char16_t(VK))), GetHotkey(Str));
 }
 
 Qt::CursorShape CursorShapeOf(TCursor Cursor)

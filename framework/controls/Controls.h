@@ -18,6 +18,7 @@
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 KIV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 using TAlignSet = TSet<TAlign>;
@@ -205,9 +206,9 @@ public:
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value);
-    // A popup menu component (a reference with free notification).
-    TComponent *PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TComponent *Value);
+    // A reference with free notification.
+    TPopupMenu *PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu *Value);
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
     TControlState ControlState() const { return FControlState; }
@@ -331,7 +332,7 @@ protected:
     QString FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
-    TComponent *FPopupMenu = nullptr;
+    TPopupMenu *FPopupMenu = nullptr;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
     // Anchor rules: the distance to the right/bottom edge kept for akRight/akBottom, and the
@@ -657,7 +658,7 @@ TWinControl *FindControl(HWND Handle);
 TWinControl *FindVCLWindow(const TPoint &Pos);
 // The deepest visible control (windowless included) at a screen point, enabled unless AllowDisabled.
 TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled);
-// True when Str has the accelerator "&" + the character of VK (letters ignore case; "&&" is a plain "&").
+// True when the hotkey of Str (GetHotkey, Menus.h) is the character of VK, ignoring case.
 bool IsAccel(quint16 VK, const QString &Str);
 // A hidden window whose messages go to Method (timers, posted notifications of non-visual components).
 // Method answers every message itself: call DefWindowProc for those it does not handle.

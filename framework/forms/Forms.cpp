@@ -182,10 +182,15 @@ void TCustomForm::Notification(TComponent *AComponent, TOperation Operation)
         FFocusedControl = nullptr;
 }
 
-void TCustomForm::SetMenu(TComponent *Value)
+void TCustomForm::SetMenu(TMainMenu *Value)
 {
     if (FMenu == Value)
         return;
+    if (Value && !ComponentState().Contains(csLoading))
+        for (int I = 0; I < Screen->CustomFormCount(); ++I)
+            if (TCustomForm *Other = Screen->CustomForms(I); Other != this && Other->FMenu == Value)
+                throw EInvalidOperation(
+                    QStringLiteral("Menu '%1' is already being used by another form").arg(Value->Name()));
     if (FMenu)
         FMenu->RemoveFreeNotification(this);
     FMenu = Value;

@@ -8,6 +8,7 @@
 // CM_DIALOGKEY/CM_DIALOGCHAR for its form), and the pointer tracking that sends CM_MOUSEENTER/CM_MOUSELEAVE.
 
 #include "framework/controls/Controls.h"
+#include "framework/controls/Menus.h"
 
 #include <QList>
 #include <functional>
@@ -120,9 +121,9 @@ public:
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
-    // The main menu (a reference until menus exist).
-    TComponent *Menu() const { return FMenu; }
-    void SetMenu(TComponent *Value);
+    // The menu bar's menu. One main menu serves one form: raises EInvalidOperation when another form has it.
+    TMainMenu *Menu() const { return FMenu; }
+    void SetMenu(TMainMenu *Value);
     TFormState FormState() const { return FFormState; }
     TCanvas *Canvas() const { return FCanvas; }
     bool OldCreateOrder() const { return FOldCreateOrder; }
@@ -190,7 +191,7 @@ protected:
     int FPixelsPerInch = 96;
     bool FKeyPreview = false;
     TModalResult FModalResult = mrNone;
-    TComponent *FMenu = nullptr;
+    TMainMenu *FMenu = nullptr;
     TFormState FFormState;
     HWND FClientHandle = nullptr;
     TCanvas *FCanvas = nullptr;
