@@ -9,6 +9,7 @@
 #include <QEventLoop>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -31,6 +32,7 @@ struct TPopup
     HWND Wnd = nullptr;
     std::vector<QRect> Rects;   // client coordinates, one per item
     int Selected = -1;
+    int OpenedFrom = -1;        // the item of the menu below that opened this one
 };
 
 struct TMenuLoop
@@ -43,7 +45,6 @@ struct TMenuLoop
     bool Ended = false;
     UINT Command = 0;
     bool Chosen = false;
-
     HWND Active = nullptr;      // the active window when the menu opened
 
     bool Notify() const { return !(Flags & TPM_NONOTIFY); }
@@ -54,6 +55,9 @@ TMenuLoop *Running = nullptr;
 
 TPopup *PopupOf(HWND Wnd) { return reinterpret_cast<TPopup *>(GetWindowLong(Wnd, GWL_USERDATA)); }
 
+// The items the popup shows; none once its menu is gone (an owner may destroy it while it is open).
+int Count(const TPopup &P) { return IsMenu(P.Menu) ? int(std::min(P.Rects.size(), P.Menu->Items.size())) : 0; }
+bool Has(const TPopup &P, int I) { return I >= 0 && I < Count(P); }
 const MenuItemData &Item(const TPopup &P, int I) { return P.Menu->Items[size_t(I)]; }
 
 bool IsSeparator(const MenuItemData &It) { return It.Type & MFT_SEPARATOR; }
@@ -205,6 +209,8 @@ void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected)
 
 void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
 {
+    if (!Has(P, I))
+        return;
     const MenuItemData &It = Item(P, I);
     const bool Selected = P.Selected == I;
     if (!IsOwnerDrawn(It)) {
@@ -234,7 +240,7 @@ void Paint(TPopup &P)
     RECT Client;
     GetClientRect(P.Wnd, &Client);
     FillColor(DC, Client, COLOR_MENU);
-    for (int I = 0; I < int(P.Rects.size()) && I < GetMenuItemCount(P.Menu); ++I)
+    for (int I = 0; I < Count(P); ++I)
         DrawItem(P, I, DC, ODA_DRAWENTIRE);
     EndPaint(P.Wnd, &Ps);
 }
@@ -259,30 +265,74 @@ void PaintFrame(HWND Wnd)
 
 // ---- the loop's actions ---------------------------------------------------------------------------------
 
+constexpr UINT_PTR ShowTimer = 1;
+
 bool IsLoopWindow(const TMenuLoop &L, HWND W)
 {
     return std::any_of(L.Popups.begin(), L.Popups.end(), [&](const auto &P) { return P->Wnd == W; });
 }
 
-// Another window taking the activation (not one of the menu's own) closes the menu, as does the owner going.
+// Another window taking the activation (not one of the menu's own) closes the menu, as do the owner and a
+// shown menu going.
 bool TMenuLoop::Finished() const
 {
     const HWND Now = GetActiveWindow();
-    return Ended || !IsWindow(Owner) || (Now != Active && !IsLoopWindow(*this, Now));
+    return Ended || !IsWindow(Owner) || (Now != Active && !IsLoopWindow(*this, Now)) ||
+           std::any_of(Popups.begin(), Popups.end(), [](const auto &P) { return !IsMenu(P->Menu); });
 }
 
 void End(TMenuLoop &L) { L.Ended = true; }
 
+int LevelOf(const TPopup &P)
+{
+    const auto &Ps = P.Loop->Popups;
+    return int(std::find_if(Ps.begin(), Ps.end(), [&](const auto &Q) { return Q.get() == &P; }) - Ps.begin());
+}
+
+bool IsDeepest(const TPopup &P) { return P.Loop->Popups.back().get() == &P; }
+
+TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, const std::function<QPoint(QSize)> &Place);
+QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect);
+
+void CloseDeepest(TMenuLoop &L)
+{
+    std::unique_ptr<TPopup> P = std::move(L.Popups.back());
+    L.Popups.pop_back();
+    if (L.Notify())
+        SendMessage(L.Owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(P->Menu), 0);
+    if (IsWindow(P->Wnd)) {
+        SetWindowLong(P->Wnd, GWL_USERDATA, 0);
+        DestroyWindow(P->Wnd);
+    }
+}
+
+// The sub-menus opened from P go.
+void CloseAbove(TPopup &P)
+{
+    TMenuLoop &L = *P.Loop;
+    while (!L.Popups.empty() && L.Popups.back().get() != &P)
+        CloseDeepest(L);
+}
+
+QRect ScreenRect(HWND Wnd)
+{
+    RECT W;
+    GetWindowRect(Wnd, &W);
+    return QRect(W.Left, W.Top, W.Width(), W.Height());
+}
+
 void Select(TPopup &P, int I, bool ByMouse)
 {
+    if (!Has(P, I))
+        I = -1;
     if (P.Selected == I)
         return;
+    KillTimer(P.Wnd, ShowTimer);
     const int Was = P.Selected;
     P.Selected = I;
     HDC DC = GetDC(P.Wnd);
     for (int J : {Was, I})
-        if (J >= 0 && J < int(P.Rects.size()))
-            DrawItem(P, J, DC, ODA_SELECT);
+        DrawItem(P, J, DC, ODA_SELECT);
     ReleaseDC(P.Wnd, DC);
     if (I < 0 || !P.Loop->Notify())
         return;
@@ -296,29 +346,58 @@ void Select(TPopup &P, int I, bool ByMouse)
     SendMessage(P.Loop->Owner, WM_MENUSELECT, MAKEWPARAM(Id, WORD(Flags)), reinterpret_cast<LPARAM>(P.Menu));
 }
 
-// Separators, disabled items and the openers of sub-menus choose no command.
-void Activate(TPopup &P, int I)
-{
-    if (I < 0 || I >= GetMenuItemCount(P.Menu))
-        return;
-    const MenuItemData &It = Item(P, I);
-    if (IsSeparator(It) || !IsEnabled(It) || It.SubMenu)
-        return;
-    P.Loop->Command = It.Id;
-    P.Loop->Chosen = true;
-    End(*P.Loop);
-}
-
 // The next item that is not a separator, Step (+1 or -1) from From, wrapping; -1 when there is none.
 int NextSelectable(const TPopup &P, int From, int Step)
 {
-    const int N = GetMenuItemCount(P.Menu);
+    const int N = Count(P);
     for (int K = 1; K <= N; ++K) {
         const int I = ((From + Step * K) % N + N) % N;
         if (!IsSeparator(Item(P, I)))
             return I;
     }
     return -1;
+}
+
+// Opens the sub-menu of P's item I beside it (unless it is open already); from the keyboard its first item
+// is selected.
+void OpenSubMenu(TPopup &P, int I, bool SelectFirst)
+{
+    if (!Has(P, I) || !Item(P, I).SubMenu || !IsEnabled(Item(P, I)))
+        return;
+    TMenuLoop &L = *P.Loop;
+    const int Level = LevelOf(P);
+    TPopup *Sub = nullptr;
+    if (!IsDeepest(P) && L.Popups[size_t(Level + 1)]->OpenedFrom == I) {
+        Sub = L.Popups[size_t(Level + 1)].get();
+    } else {
+        CloseAbove(P);
+        const QRect Parent = ScreenRect(P.Wnd);
+        POINT Origin = ClientOrigin(P.Wnd);
+        const QRect ItemRect = P.Rects[size_t(I)].translated(Parent.topLeft() + QPoint(Origin.X, Origin.Y));
+        Sub = Open(L, Item(P, I).SubMenu, I, [&](QSize Size) { return PlaceBeside(Size, Parent, ItemRect); });
+        if (!Sub)
+            return;
+        Sub->OpenedFrom = I;
+    }
+    if (SelectFirst)
+        Select(*Sub, NextSelectable(*Sub, -1, +1), false);
+}
+
+// Separators and disabled items choose no command; an item opening a sub-menu opens it.
+void Activate(TPopup &P, int I, bool ByMouse)
+{
+    if (!Has(P, I))
+        return;
+    const MenuItemData &It = Item(P, I);
+    if (IsSeparator(It) || !IsEnabled(It))
+        return;
+    if (It.SubMenu) {
+        OpenSubMenu(P, I, !ByMouse);
+        return;
+    }
+    P.Loop->Command = It.Id;
+    P.Loop->Chosen = true;
+    End(*P.Loop);
 }
 
 QChar Mnemonic(const QString &Text)
@@ -340,14 +419,14 @@ void OnChar(TPopup &P, QChar C)
         return;
     const QChar Key = C.toLower();
     std::vector<int> Matches;
-    for (int I = 0; I < GetMenuItemCount(P.Menu); ++I) {
+    for (int I = 0; I < Count(P); ++I) {
         const MenuItemData &It = Item(P, I);
         if (!IsOwnerDrawn(It) && !IsSeparator(It) && Mnemonic(It.Text) == Key)
             Matches.push_back(I);
     }
     if (Matches.size() == 1) {
         Select(P, Matches.front(), false);
-        Activate(P, Matches.front());
+        Activate(P, Matches.front(), false);
         return;
     }
     if (!Matches.empty()) {
@@ -361,14 +440,11 @@ void OnChar(TPopup &P, QChar C)
     const int I = LOWORD(std::uintptr_t(R));
     switch (HIWORD(std::uintptr_t(R))) {
     case MNC_EXECUTE:
-        if (I < GetMenuItemCount(P.Menu)) {
-            Select(P, I, false);
-            Activate(P, I);
-        }
+        Select(P, I, false);
+        Activate(P, I, false);
         break;
     case MNC_SELECT:
-        if (I < GetMenuItemCount(P.Menu))
-            Select(P, I, false);
+        Select(P, I, false);
         break;
     case MNC_CLOSE:
         End(*P.Loop);
@@ -380,7 +456,8 @@ void OnChar(TPopup &P, QChar C)
 
 void OnKey(TPopup &P, WPARAM Key)
 {
-    const int N = GetMenuItemCount(P.Menu);
+    TMenuLoop &L = *P.Loop;
+    const int N = Count(P);
     switch (Key) {
     case VK_DOWN:
         Select(P, NextSelectable(P, P.Selected < 0 ? -1 : P.Selected, +1), false);
@@ -395,10 +472,21 @@ void OnKey(TPopup &P, WPARAM Key)
         Select(P, NextSelectable(P, N, -1), false);
         break;
     case VK_RETURN:
-        Activate(P, P.Selected);
+        Activate(P, P.Selected, false);
+        break;
+    case VK_RIGHT:
+        OpenSubMenu(P, P.Selected, true);
+        break;
+    case VK_LEFT:
+        // Left closes a sub-menu; in the first menu there is nothing to go back to.
+        if (L.Popups.size() > 1)
+            CloseDeepest(L);
         break;
     case VK_ESCAPE:
-        End(*P.Loop);
+        if (L.Popups.size() > 1)
+            CloseDeepest(L);
+        else
+            End(L);
         break;
     default:
         break;
@@ -411,13 +499,11 @@ TPopup *PopupAt(TMenuLoop &L, QPoint Screen, int *Index)
     *Index = -1;
     for (auto It = L.Popups.rbegin(); It != L.Popups.rend(); ++It) {
         TPopup &P = **It;
-        RECT W;
-        GetWindowRect(P.Wnd, &W);
-        if (!QRect(W.Left, W.Top, W.Width(), W.Height()).contains(Screen))
+        if (!ScreenRect(P.Wnd).contains(Screen))
             continue;
         POINT C{Screen.x(), Screen.y()};
         ScreenToClient(P.Wnd, &C);
-        for (int I = 0; I < int(P.Rects.size()); ++I)
+        for (int I = 0; I < Count(P); ++I)
             if (P.Rects[size_t(I)].contains(C.X, C.Y))
                 *Index = I;
         return &P;
@@ -432,6 +518,24 @@ QPoint ScreenPoint(HWND Wnd, LPARAM LParam)
     return QPoint(P.X, P.Y);
 }
 
+UINT MenuShowDelay()
+{
+    DWORD Delay = 0;
+    return SystemParametersInfo(SPI_GETMENUSHOWDELAY, 0, &Delay, 0) ? UINT(Delay) : 400;
+}
+
+void Hover(TPopup &P, int I)
+{
+    if (I < 0 || IsSeparator(Item(P, I)))
+        return;
+    // Pointing at another item of a menu closes the sub-menus opened from it.
+    if (!IsDeepest(P) && P.Loop->Popups[size_t(LevelOf(P) + 1)]->OpenedFrom != I)
+        CloseAbove(P);
+    Select(P, I, true);
+    if (Item(P, I).SubMenu && IsDeepest(P))
+        SetTimer(P.Wnd, ShowTimer, MenuShowDelay(), nullptr);
+}
+
 void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
 {
     TMenuLoop &L = *Own.Loop;
@@ -440,8 +544,8 @@ void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
     const bool Release = Msg == WM_LBUTTONUP || (Msg == WM_RBUTTONUP && (L.Flags & TPM_RIGHTBUTTON));
     switch (Msg) {
     case WM_MOUSEMOVE:
-        if (P && I >= 0)
-            Select(*P, IsSeparator(Item(*P, I)) ? -1 : I, true);
+        if (P)
+            Hover(*P, I);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -453,7 +557,7 @@ void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
     default:
         if (Release && P && I >= 0) {
             Select(*P, I, true);
-            Activate(*P, I);
+            Activate(*P, I, true);
         }
         break;
     }
@@ -482,17 +586,19 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     if (!P || !P->Loop)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     TMenuLoop &L = *P->Loop;
+    // The keyboard works the deepest open menu, whichever popup Qt handed it to.
+    TPopup &Deepest = *L.Popups.back();
     switch (Msg) {
     case WM_PAINT:
         Paint(*P);
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        OnKey(*P, WParam);
+        OnKey(Deepest, WParam);
         return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
-        OnChar(*P, QChar(char16_t(WParam)));
+        OnChar(Deepest, QChar(char16_t(WParam)));
         return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -504,6 +610,10 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_RBUTTONDBLCLK:
         OnMouse(*P, Msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : Msg == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : Msg,
                 LParam);
+        return 0;
+    case WM_TIMER:
+        KillTimer(Wnd, ShowTimer);
+        OpenSubMenu(*P, P->Selected, false);
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(WParam) == WA_INACTIVE && !IsLoopWindow(L, reinterpret_cast<HWND>(LParam)))
@@ -537,7 +647,7 @@ QRect WorkAreaAt(QPoint At)
 
 // Where the alignment flags put a window of Size at (X, Y); one that would cross the work area's right or
 // bottom edge opens to the left of or above its point instead, and it never starts outside the work area.
-QPoint Place(QSize Size, UINT Flags, int X, int Y)
+QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y)
 {
     const QRect Work = WorkAreaAt(QPoint(X, Y));
     int Left = (Flags & TPM_RIGHTALIGN) ? X - Size.width() : (Flags & TPM_CENTERALIGN) ? X - Size.width() / 2 : X;
@@ -546,14 +656,26 @@ QPoint Place(QSize Size, UINT Flags, int X, int Y)
         Left = std::min(X, Work.x() + Work.width()) - Size.width();
     if (Top + Size.height() > Work.y() + Work.height())
         Top = std::min(Y, Work.y() + Work.height()) - Size.height();
-    Left = std::max(Left, Work.x());
-    Top = std::max(Top, Work.y());
-    return QPoint(Left, Top);
+    return QPoint(std::max(Left, Work.x()), std::max(Top, Work.y()));
+}
+
+// A sub-menu opens to the right of its parent, level with its item; without room there, to the left.
+QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect)
+{
+    const QRect Work = WorkAreaAt(ItemRect.topLeft());
+    int Left = Parent.x() + Parent.width() - FrameWidth;
+    if (Left + Size.width() > Work.x() + Work.width())
+        Left = Parent.x() + FrameWidth - Size.width();
+    int Top = ItemRect.y() - FrameWidth;
+    if (Top + Size.height() > Work.y() + Work.height())
+        Top = Work.y() + Work.height() - Size.height();
+    return QPoint(std::max(Left, Work.x()), std::max(Top, Work.y()));
 }
 
 // ---- opening and closing -------------------------------------------------------------------------------
 
-TPopup *Open(TMenuLoop &L, HMENU Menu, int X, int Y, int Index)
+// Index: the position of the item opening Menu (0 for the first menu).
+TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, const std::function<QPoint(QSize)> &Place)
 {
     if (L.Notify())
         SendMessage(L.Owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Menu), MAKELPARAM(WORD(Index), FALSE));
@@ -563,7 +685,7 @@ TPopup *Open(TMenuLoop &L, HMENU Menu, int X, int Y, int Index)
     TPopup &P = *Owned;
     P.Loop = &L;
     P.Menu = Menu;
-    P.Wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, PopupClassName, QString(), WS_POPUP, X, Y, 0, 0,
+    P.Wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, PopupClassName, QString(), WS_POPUP, 0, 0, 0, 0,
                            L.Owner, 0, nullptr, nullptr);
     if (!P.Wnd)
         return nullptr;
@@ -572,7 +694,7 @@ TPopup *Open(TMenuLoop &L, HMENU Menu, int X, int Y, int Index)
         W->setAttribute(Qt::WA_NoMouseReplay);
     L.Popups.push_back(std::move(Owned));
     const QSize Size = Measure(P) + QSize(2 * FrameWidth, 2 * FrameWidth);
-    const QPoint At = Place(Size, L.Flags, X, Y);
+    const QPoint At = Place(Size);
     SetWindowPos(P.Wnd, HWND_TOPMOST, At.x(), At.y(), Size.width(), Size.height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(P.Wnd);
     return &P;
@@ -582,16 +704,8 @@ void CloseAll(TMenuLoop &L)
 {
     if (IsLoopWindow(L, GetCapture()))
         ReleaseCapture();
-    while (!L.Popups.empty()) {
-        std::unique_ptr<TPopup> P = std::move(L.Popups.back());
-        L.Popups.pop_back();
-        if (L.Notify())
-            SendMessage(L.Owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(P->Menu), 0);
-        if (IsWindow(P->Wnd)) {
-            SetWindowLong(P->Wnd, GWL_USERDATA, 0);
-            DestroyWindow(P->Wnd);
-        }
-    }
+    while (!L.Popups.empty())
+        CloseDeepest(L);
 }
 
 BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner)
@@ -613,7 +727,7 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner)
 
     if (L.Notify())
         SendMessage(Owner, WM_ENTERMENULOOP, TRUE, 0);
-    if (TPopup *P = Open(L, Menu, X, Y, 0))
+    if (TPopup *P = Open(L, Menu, 0, [&](QSize Size) { return PlaceAt(Size, Flags, X, Y); }))
         SetCapture(P->Wnd);
     else
         End(L);

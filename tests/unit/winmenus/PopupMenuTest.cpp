@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -477,6 +478,141 @@ TEST_F(PopupMenuTest, BadArgumentsAndANestedMenuAreRefused)
     });
     EXPECT_EQ(Track(TPM_RETURNCMD), 0);
     EXPECT_EQ(Inner, 0);
+}
+
+TEST_F(PopupMenuTest, ThePlatformDrawsFrameHighlightSeparatorAndCheckMark)
+{
+    Steps.push_back([](HWND P) {
+        RECT C;
+        GetClientRect(P, &C);
+        const int H = (C.Height() - 8) / 3;   // three text items and a separator
+        const POINT O = ClientOrigin(P);
+        HDC DC = GetWindowDC(P);
+        const auto At = [&](int X, int Y) { return GetPixel(DC, O.X + X, O.Y + Y); };
+        EXPECT_EQ(GetPixel(DC, 0, 0), GetSysColor(COLOR_3DLIGHT));
+        EXPECT_EQ(GetPixel(DC, 1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(GetPixel(DC, O.X + C.Width(), O.Y + C.Height()), GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(GetPixel(DC, O.X + C.Width() + 1, O.Y + C.Height() + 1), GetSysColor(COLOR_3DDKSHADOW));
+        EXPECT_EQ(At(C.Width() - 2, H / 2), GetSysColor(COLOR_MENU));
+        EXPECT_EQ(At(C.Width() / 2, H + 3), GetSysColor(COLOR_BTNSHADOW)) << "the separator's line";
+        bool Tick = false;
+        for (int Y = 2 * H + 8; Y < C.Height(); ++Y)
+            for (int X = 0; X < 18; ++X)
+                Tick = Tick || At(X, Y) == GetSysColor(COLOR_MENUTEXT);
+        EXPECT_TRUE(Tick) << "Gamma is checked";
+        ReleaseDC(P, DC);
+        Key(Qt::Key_Down);
+        DC = GetWindowDC(P);
+        EXPECT_EQ(At(C.Width() - 2, H / 2), GetSysColor(COLOR_HIGHLIGHT));
+        ReleaseDC(P, DC);
+        Key(Qt::Key_Escape);
+    });
+    EXPECT_EQ(Track(TPM_RETURNCMD), 0);
+}
+
+class SubMenuTest : public PopupMenuTest
+{
+protected:
+    void SetUp() override
+    {
+        PopupMenuTest::SetUp();
+        Sub = CreatePopupMenu();
+        AppendMenu(Sub, MF_STRING, 31, QStringLiteral("&Deep"));
+        AppendMenu(Sub, MF_STRING, 32, QStringLiteral("&Far"));
+        AppendMenu(Menu, MF_POPUP, reinterpret_cast<UINT_PTR>(Sub), QStringLiteral("&More"));
+        SystemParametersInfo(SPI_SETMENUSHOWDELAY, 1, nullptr, 0);
+    }
+    void TearDown() override
+    {
+        SystemParametersInfo(SPI_SETMENUSHOWDELAY, 400, nullptr, 0);
+        PopupMenuTest::TearDown();
+    }
+    size_t SubOpened() const
+    {
+        const std::vector<TSeen> Inits = Seen(WM_INITMENUPOPUP);
+        return size_t(std::count_if(Inits.begin(), Inits.end(),
+                                    [&](const TSeen &S) { return S.WParam == reinterpret_cast<WPARAM>(Sub); }));
+    }
+    HMENU Sub = nullptr;
+    static inline HWND Root = nullptr;
+};
+
+TEST_F(SubMenuTest, RightOpensTheSubMenuBesideItsItemAndEnterChoosesInIt)
+{
+    Steps.push_back([](HWND P) {
+        Root = P;
+        Key(Qt::Key_End);
+        Key(Qt::Key_Right);
+    });
+    RECT RootRect{}, SubRect{};
+    Steps.push_back([&](HWND P) {
+        EXPECT_NE(P, Root) << "the idle message names the deepest popup";
+        GetWindowRect(Root, &RootRect);
+        GetWindowRect(P, &SubRect);
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Return);
+    });
+    EXPECT_EQ(Track(TPM_RETURNCMD), 32);
+    const std::vector<TSeen> Inits = Seen(WM_INITMENUPOPUP);
+    ASSERT_EQ(Inits.size(), 2u);
+    EXPECT_EQ(Inits[1].WParam, reinterpret_cast<WPARAM>(Sub));
+    EXPECT_EQ(Inits[1].LParam, MAKELPARAM(4, FALSE));
+    EXPECT_EQ(Seen(WM_UNINITMENUPOPUP).size(), 2u);
+    EXPECT_EQ(Selections(), (std::vector<int>{4, 31, 32})) << "an opener names its position";
+    EXPECT_GE(SubRect.Left, RootRect.Right - 4);
+    EXPECT_FALSE(IsWindow(Root));
+}
+
+TEST_F(SubMenuTest, LeftAndEscCloseOneLevel)
+{
+    for (Qt::Key Back : {Qt::Key_Left, Qt::Key_Escape}) {
+        SCOPED_TRACE(Back);
+        Log.clear();
+        HWND Opened = nullptr;
+        Steps.push_back([](HWND P) {
+            Root = P;
+            Char('m');
+        });
+        Steps.push_back([&, Back](HWND P) {
+            Opened = P;
+            Key(Back);
+            EXPECT_FALSE(IsWindow(Opened));
+            EXPECT_TRUE(IsWindow(Root));
+        });
+        Steps.push_back([](HWND P) {
+            EXPECT_EQ(P, Root);
+            Key(Qt::Key_Escape);
+        });
+        EXPECT_EQ(Track(TPM_RETURNCMD), 0);
+        EXPECT_EQ(SubOpened(), 1u);
+        Steps.clear();
+    }
+}
+
+TEST_F(SubMenuTest, PointingOpensTheSubMenuAfterTheDelayAtTheWorkAreasRightEdgeToTheLeft)
+{
+    RECT Work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+    RECT RootRect{}, SubRect{};
+    Hook = [&](UINT Msg, WPARAM W, LPARAM) -> std::optional<LRESULT> {
+        if (Msg == WM_INITMENUPOPUP && W == reinterpret_cast<WPARAM>(Sub))
+            Steps.push_back([&](HWND P) {
+                GetWindowRect(Root, &RootRect);
+                GetWindowRect(P, &SubRect);
+                QTest::mouseRelease(PopupWidget(), Qt::LeftButton, {}, ItemPoint(P, 0));
+            });
+        return std::nullopt;
+    };
+    Steps.push_back([](HWND P) {
+        Root = P;
+        RECT C;
+        GetClientRect(P, &C);
+        MoveTo(PopupWidget(), ItemPoint(P, C.Height() - 8));
+    });
+    EXPECT_EQ(Track(TPM_RETURNCMD, Work.Right - 5, Work.Top + 10), 31);
+    EXPECT_EQ(RootRect.Right, Work.Right - 5);
+    EXPECT_LE(SubRect.Right, RootRect.Left + 4);
+    EXPECT_GE(SubRect.Left, Work.Left);
 }
 
 } // namespace
