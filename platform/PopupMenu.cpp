@@ -22,6 +22,10 @@ constexpr int SeparatorHeight = 8;
 constexpr int Gutter = 18;
 constexpr int RightMargin = 16;
 constexpr int ShortcutGap = 16;
+// A menu taller than the work area shows its items between two bands with arrows that scroll it.
+constexpr int ScrollBand = 16;
+constexpr int ScrollStep = 16;
+constexpr UINT ScrollInterval = 50;
 
 struct TMenuLoop;
 
@@ -33,6 +37,10 @@ struct TPopup
     std::vector<QRect> Rects;   // client coordinates, one per item
     int Selected = -1;
     int OpenedFrom = -1;        // the item of the menu below that opened this one
+    bool Scrolls = false;
+    int Scroll = 0;             // how far the items are scrolled up
+    int ContentHeight = 0;
+    int ScrollDir = 0;          // the band the pointer rests on: -1 up, +1 down
 };
 
 struct TMenuLoop
@@ -59,6 +67,28 @@ TPopup *PopupOf(HWND Wnd) { return reinterpret_cast<TPopup *>(GetWindowLong(Wnd,
 int Count(const TPopup &P) { return IsMenu(P.Menu) ? int(std::min(P.Rects.size(), P.Menu->Items.size())) : 0; }
 bool Has(const TPopup &P, int I) { return I >= 0 && I < Count(P); }
 const MenuItemData &Item(const TPopup &P, int I) { return P.Menu->Items[size_t(I)]; }
+
+int ClientHeight(const TPopup &P)
+{
+    RECT C;
+    GetClientRect(P.Wnd, &C);
+    return C.Height();
+}
+
+// Where item I shows in the client area now.
+QRect Shown(const TPopup &P, int I)
+{
+    return P.Rects[size_t(I)].translated(0, P.Scrolls ? ScrollBand - P.Scroll : 0);
+}
+
+// The client rows that show items (between the arrow bands of a scrolling menu).
+QRect ItemArea(const TPopup &P)
+{
+    RECT C;
+    GetClientRect(P.Wnd, &C);
+    const int Band = P.Scrolls ? ScrollBand : 0;
+    return QRect(0, Band, C.Width(), C.Height() - 2 * Band);
+}
 
 bool IsSeparator(const MenuItemData &It) { return It.Type & MFT_SEPARATOR; }
 bool IsEnabled(const MenuItemData &It) { return !(It.State & MFS_GRAYED); }
@@ -179,10 +209,21 @@ void DrawArrow(HDC DC, const QRect &R, COLORREF Color)
     DeleteObject(B);
 }
 
+void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected);
+
+void DrawPlatformItemClipped(TPopup &P, int I, HDC DC, bool Selected)
+{
+    SaveDC(DC);
+    const QRect Area = ItemArea(P);
+    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
+    DrawPlatformItem(P, I, DC, Selected);
+    RestoreDC(DC, -1);
+}
+
 void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected)
 {
     const MenuItemData &It = Item(P, I);
-    const QRect Q = P.Rects[size_t(I)];
+    const QRect Q = Shown(P, I);
     const RECT R{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
     if (IsSeparator(It)) {
         FillColor(DC, R, COLOR_MENU);
@@ -214,10 +255,10 @@ void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
     const MenuItemData &It = Item(P, I);
     const bool Selected = P.Selected == I;
     if (!IsOwnerDrawn(It)) {
-        DrawPlatformItem(P, I, DC, Selected);
+        DrawPlatformItemClipped(P, I, DC, Selected);
         return;
     }
-    const QRect Q = P.Rects[size_t(I)];
+    const QRect Q = Shown(P, I);
     DRAWITEMSTRUCT D;
     D.CtlType = ODT_MENU;
     D.itemID = It.Id;
@@ -229,8 +270,22 @@ void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
     D.itemData = It.ItemData;
     // The owner's drawing leaves our DC as it found it.
     SaveDC(DC);
+    const QRect Area = ItemArea(P);
+    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
     SendMessage(P.Loop->Owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&D));
     RestoreDC(DC, -1);
+}
+
+void DrawScrollArrow(HDC DC, int Width, int Top, bool Up)
+{
+    HBRUSH B = CreateSolidBrush(GetSysColor(COLOR_MENUTEXT));
+    const int X = Width / 2, Y = Top + ScrollBand / 2;
+    for (int I = 0; I < 4; ++I) {
+        const int Row = Up ? Y - 2 + I : Y + 1 - I;
+        RECT R{X - I, Row, X + I + 1, Row + 1};
+        FillRect(DC, &R, B);
+    }
+    DeleteObject(B);
 }
 
 void Paint(TPopup &P)
@@ -240,8 +295,14 @@ void Paint(TPopup &P)
     RECT Client;
     GetClientRect(P.Wnd, &Client);
     FillColor(DC, Client, COLOR_MENU);
+    const QRect Area = ItemArea(P);
     for (int I = 0; I < Count(P); ++I)
-        DrawItem(P, I, DC, ODA_DRAWENTIRE);
+        if (Shown(P, I).intersects(Area))
+            DrawItem(P, I, DC, ODA_DRAWENTIRE);
+    if (P.Scrolls) {
+        DrawScrollArrow(DC, Client.Width(), 0, true);
+        DrawScrollArrow(DC, Client.Width(), Client.Height() - ScrollBand, false);
+    }
     EndPaint(P.Wnd, &Ps);
 }
 
@@ -266,6 +327,7 @@ void PaintFrame(HWND Wnd)
 // ---- the loop's actions ---------------------------------------------------------------------------------
 
 constexpr UINT_PTR ShowTimer = 1;
+constexpr UINT_PTR ScrollTimer = 2;
 
 bool IsLoopWindow(const TMenuLoop &L, HWND W)
 {
@@ -291,7 +353,8 @@ int LevelOf(const TPopup &P)
 
 bool IsDeepest(const TPopup &P) { return P.Loop->Popups.back().get() == &P; }
 
-TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, const std::function<QPoint(QSize)> &Place);
+TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place);
+QRect WorkAreaAt(QPoint At);
 QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect);
 
 void CloseDeepest(TMenuLoop &L)
@@ -321,6 +384,28 @@ QRect ScreenRect(HWND Wnd)
     return QRect(W.Left, W.Top, W.Width(), W.Height());
 }
 
+void ScrollTo(TPopup &P, int Scroll)
+{
+    Scroll = std::clamp(Scroll, 0, std::max(0, P.ContentHeight - ItemArea(P).height()));
+    if (Scroll == P.Scroll)
+        return;
+    P.Scroll = Scroll;
+    InvalidateRect(P.Wnd, nullptr, FALSE);
+    UpdateWindow(P.Wnd);
+}
+
+void ScrollIntoView(TPopup &P, int I)
+{
+    if (!P.Scrolls || !Has(P, I))
+        return;
+    const QRect R = P.Rects[size_t(I)];
+    const int Rows = ItemArea(P).height();
+    if (R.top() < P.Scroll)
+        ScrollTo(P, R.top());
+    else if (R.top() + R.height() > P.Scroll + Rows)
+        ScrollTo(P, R.top() + R.height() - Rows);
+}
+
 void Select(TPopup &P, int I, bool ByMouse)
 {
     if (!Has(P, I))
@@ -330,6 +415,8 @@ void Select(TPopup &P, int I, bool ByMouse)
     KillTimer(P.Wnd, ShowTimer);
     const int Was = P.Selected;
     P.Selected = I;
+    if (!ByMouse)
+        ScrollIntoView(P, I);
     HDC DC = GetDC(P.Wnd);
     for (int J : {Was, I})
         DrawItem(P, J, DC, ODA_SELECT);
@@ -373,8 +460,8 @@ void OpenSubMenu(TPopup &P, int I, bool SelectFirst)
         CloseAbove(P);
         const QRect Parent = ScreenRect(P.Wnd);
         POINT Origin = ClientOrigin(P.Wnd);
-        const QRect ItemRect = P.Rects[size_t(I)].translated(Parent.topLeft() + QPoint(Origin.X, Origin.Y));
-        Sub = Open(L, Item(P, I).SubMenu, I, [&](QSize Size) { return PlaceBeside(Size, Parent, ItemRect); });
+        const QRect ItemRect = Shown(P, I).translated(Parent.topLeft() + QPoint(Origin.X, Origin.Y));
+        Sub = Open(L, Item(P, I).SubMenu, I, ItemRect.topLeft(), [&](QSize Size) { return PlaceBeside(Size, Parent, ItemRect); });
         if (!Sub)
             return;
         Sub->OpenedFrom = I;
@@ -503,9 +590,10 @@ TPopup *PopupAt(TMenuLoop &L, QPoint Screen, int *Index)
             continue;
         POINT C{Screen.x(), Screen.y()};
         ScreenToClient(P.Wnd, &C);
-        for (int I = 0; I < Count(P); ++I)
-            if (P.Rects[size_t(I)].contains(C.X, C.Y))
-                *Index = I;
+        if (ItemArea(P).contains(C.X, C.Y))
+            for (int I = 0; I < Count(P); ++I)
+                if (Shown(P, I).contains(C.X, C.Y))
+                    *Index = I;
         return &P;
     }
     return nullptr;
@@ -544,8 +632,19 @@ void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
     const bool Release = Msg == WM_LBUTTONUP || (Msg == WM_RBUTTONUP && (L.Flags & TPM_RIGHTBUTTON));
     switch (Msg) {
     case WM_MOUSEMOVE:
-        if (P)
-            Hover(*P, I);
+        if (!P)
+            break;
+        Hover(*P, I);
+        if (P->Scrolls) {
+            POINT C{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
+            MapWindowPoints(Own.Wnd, P->Wnd, &C, 1);
+            const QRect Area = ItemArea(*P);
+            P->ScrollDir = C.Y < Area.top() ? -1 : C.Y >= Area.top() + Area.height() ? +1 : 0;
+            if (P->ScrollDir)
+                SetTimer(P->Wnd, ScrollTimer, ScrollInterval, nullptr);
+            else
+                KillTimer(P->Wnd, ScrollTimer);
+        }
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -612,6 +711,14 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
                 LParam);
         return 0;
     case WM_TIMER:
+        if (WParam == ScrollTimer) {
+            // Scrolls while the pointer rests on a band, until the end is shown.
+            const int Was = P->Scroll;
+            ScrollTo(*P, P->Scroll + P->ScrollDir * ScrollStep);
+            if (P->Scroll == Was)
+                KillTimer(Wnd, ScrollTimer);
+            return 0;
+        }
         KillTimer(Wnd, ShowTimer);
         OpenSubMenu(*P, P->Selected, false);
         return 0;
@@ -675,7 +782,7 @@ QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect)
 // ---- opening and closing -------------------------------------------------------------------------------
 
 // Index: the position of the item opening Menu (0 for the first menu).
-TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, const std::function<QPoint(QSize)> &Place)
+TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place)
 {
     if (L.Notify())
         SendMessage(L.Owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Menu), MAKELPARAM(WORD(Index), FALSE));
@@ -693,7 +800,13 @@ TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, const std::function<QPoint(QSi
     if (QWidget *W = WindowWidget(P.Wnd))
         W->setAttribute(Qt::WA_NoMouseReplay);
     L.Popups.push_back(std::move(Owned));
-    const QSize Size = Measure(P) + QSize(2 * FrameWidth, 2 * FrameWidth);
+    QSize Size = Measure(P) + QSize(2 * FrameWidth, 2 * FrameWidth);
+    const int Room = WorkAreaAt(Anchor).height();
+    if (Size.height() > Room) {
+        P.Scrolls = true;
+        P.ContentHeight = Size.height() - 2 * FrameWidth;
+        Size.setHeight(Room);
+    }
     const QPoint At = Place(Size);
     SetWindowPos(P.Wnd, HWND_TOPMOST, At.x(), At.y(), Size.width(), Size.height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(P.Wnd);
@@ -727,7 +840,7 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner)
 
     if (L.Notify())
         SendMessage(Owner, WM_ENTERMENULOOP, TRUE, 0);
-    if (TPopup *P = Open(L, Menu, 0, [&](QSize Size) { return PlaceAt(Size, Flags, X, Y); }))
+    if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), [&](QSize Size) { return PlaceAt(Size, Flags, X, Y); }))
         SetCapture(P->Wnd);
     else
         End(L);

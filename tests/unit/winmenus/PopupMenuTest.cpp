@@ -510,6 +510,81 @@ TEST_F(PopupMenuTest, ThePlatformDrawsFrameHighlightSeparatorAndCheckMark)
     EXPECT_EQ(Track(TPM_RETURNCMD), 0);
 }
 
+TEST_F(PopupMenuTest, AMenuTallerThanTheWorkAreaScrollsBetweenArrowBands)
+{
+    RECT Work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+    const int N = 2 * Work.Height() / 20 + 5;
+    HMENU Tall = CreatePopupMenu();
+    for (int I = 0; I < N; ++I)
+        AppendMenu(Tall, MF_OWNERDRAW, UINT_PTR(1000 + I), QString());
+    std::vector<DRAWITEMSTRUCT> Drawn;
+    UINT ShownBeforeHover = UINT(-1);
+    Hook = [&](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
+        if (Msg == WM_MEASUREITEM) {
+            auto *M = reinterpret_cast<MEASUREITEMSTRUCT *>(L);
+            M->itemWidth = 80;
+            M->itemHeight = 20;
+            return TRUE;
+        }
+        if (Msg == WM_DRAWITEM) {
+            Drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT *>(L));
+            if (Drawn.back().itemID > ShownBeforeHover)
+                EndMenu();
+            return TRUE;
+        }
+        return std::nullopt;
+    };
+    RECT Shown{}, Client{};
+    const auto LastDrawnOf = [&](UINT Id) {
+        for (auto It = Drawn.rbegin(); It != Drawn.rend(); ++It)
+            if (It->itemID == Id)
+                return *It;
+        return DRAWITEMSTRUCT{};
+    };
+    Steps.push_back([&](HWND P) {
+        GetWindowRect(P, &Shown);
+        GetClientRect(P, &Client);
+        EXPECT_LT(Drawn.size(), size_t(N)) << "only the items in view are drawn";
+        Key(Qt::Key_End);
+        const DRAWITEMSTRUCT Last = LastDrawnOf(UINT(1000 + N - 1));
+        EXPECT_EQ(Last.itemState & ODS_SELECTED, ODS_SELECTED);
+        EXPECT_LE(Last.rcItem.Bottom, Client.Height() - 16) << "the last item scrolled above the lower band";
+        EXPECT_GE(Last.rcItem.Top, 16);
+        // Presses and releases on a band are the menu's own: they neither close it nor choose.
+        const POINT O = ClientOrigin(P);
+        QTest::mousePress(PopupWidget(), Qt::LeftButton, {}, QPoint(O.X + 10, O.Y + 4));
+        QTest::mouseRelease(PopupWidget(), Qt::LeftButton, {}, QPoint(O.X + 10, O.Y + 4));
+        Key(Qt::Key_Home);
+        EXPECT_EQ(LastDrawnOf(1000).rcItem.Top, 16);
+        Drawn.clear();
+    });
+    // Resting on the lower band scrolls on: an item below the view gets drawn, and that ends the menu here.
+    Steps.push_back([&](HWND P) {
+        ShownBeforeHover = 0;
+        for (const DRAWITEMSTRUCT &D : Drawn)
+            ShownBeforeHover = std::max(ShownBeforeHover, D.itemID);
+        const POINT O = ClientOrigin(P);
+        MoveTo(PopupWidget(), QPoint(O.X + 10, O.Y + Client.Height() - 4));
+    });
+    EXPECT_EQ(TrackPopupMenu(Tall, TPM_RETURNCMD, Work.Left + 10, Work.Top + 10, 0, Owner, nullptr), 0);
+    EXPECT_EQ(Shown.Top, Work.Top);
+    EXPECT_LE(Shown.Bottom, Work.Bottom);
+    DestroyMenu(Tall);
+}
+
+TEST_F(PopupMenuTest, AMenuDestroyedWhileShownEndsTheLoop)
+{
+    Steps.push_back([this](HWND) {
+        Key(Qt::Key_Down);
+        DestroyMenu(Menu);
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Return);
+    });
+    EXPECT_EQ(Track(TPM_RETURNCMD), 0);
+    EXPECT_FALSE(IsWindow(Popup));
+}
+
 class SubMenuTest : public PopupMenuTest
 {
 protected:
