@@ -321,5 +321,10 @@ constexpr WPARAM MSGF_MENU = 2;
 // WM_COMMAND (LOWORD: the command) for a chosen item and answers TRUE. FALSE for a bad menu or window, and
 // while another menu runs unless TPM_RECURSE is given.
 BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int Reserved, HWND Wnd, const RECT *Rect);
-// The same; the exclusion rectangle is not honoured yet.
+// Items opening sub-menus open them beside themselves after the SPI_GETMENUSHOWDELAY the pointer rests on them,
+// or on Right, Enter or their letter; Left and Esc close one level. A menu taller than the work area scrolls
+// between two arrow bands. The Rect argument is ignored, as on the classic desktop.
+//
+// TrackPopupMenuEx: the same; a menu that would cover Params->rcExclude moves beside it (TPM_VERTICAL: below
+// or above it).
 BOOL TrackPopupMenuEx(HMENU Menu, UINT Flags, int X, int Y, HWND Wnd, TPMPARAMS *Params);

@@ -754,7 +754,7 @@ QRect WorkAreaAt(QPoint At)
 
 // Where the alignment flags put a window of Size at (X, Y); one that would cross the work area's right or
 // bottom edge opens to the left of or above its point instead, and it never starts outside the work area.
-QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y)
+QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude)
 {
     const QRect Work = WorkAreaAt(QPoint(X, Y));
     int Left = (Flags & TPM_RIGHTALIGN) ? X - Size.width() : (Flags & TPM_CENTERALIGN) ? X - Size.width() / 2 : X;
@@ -763,7 +763,20 @@ QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y)
         Left = std::min(X, Work.x() + Work.width()) - Size.width();
     if (Top + Size.height() > Work.y() + Work.height())
         Top = std::min(Y, Work.y() + Work.height()) - Size.height();
-    return QPoint(std::max(Left, Work.x()), std::max(Top, Work.y()));
+    Left = std::max(Left, Work.x());
+    Top = std::max(Top, Work.y());
+    // A menu that would cover the rectangle to keep clear moves beside it (below or above with TPM_VERTICAL),
+    // on the side with room.
+    if (Exclude.isValid() && QRect(QPoint(Left, Top), Size).intersects(Exclude)) {
+        if (Flags & TPM_VERTICAL) {
+            const bool Below = Exclude.bottom() + 1 + Size.height() <= Work.y() + Work.height();
+            Top = Below ? Exclude.bottom() + 1 : Exclude.top() - Size.height();
+        } else {
+            const bool Right = Exclude.right() + 1 + Size.width() <= Work.x() + Work.width();
+            Left = Right ? Exclude.right() + 1 : Exclude.left() - Size.width();
+        }
+    }
+    return QPoint(Left, Top);
 }
 
 // A sub-menu opens to the right of its parent, level with its item; without room there, to the left.
@@ -821,7 +834,7 @@ void CloseAll(TMenuLoop &L)
         CloseDeepest(L);
 }
 
-BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner)
+BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclude)
 {
     if (!IsMenu(Menu) || !IsWindow(Owner) || (Running && !(Flags & TPM_RECURSE)))
         return FALSE;
@@ -840,7 +853,7 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner)
 
     if (L.Notify())
         SendMessage(Owner, WM_ENTERMENULOOP, TRUE, 0);
-    if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), [&](QSize Size) { return PlaceAt(Size, Flags, X, Y); }))
+    if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), [&](QSize Size) { return PlaceAt(Size, Flags, X, Y, Exclude); }))
         SetCapture(P->Wnd);
     else
         End(L);
@@ -883,12 +896,16 @@ void RegisterPopupMenuClass()
 
 BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int, HWND Wnd, const RECT *)
 {
-    return Track(Menu, Flags, X, Y, Wnd);
+    return Track(Menu, Flags, X, Y, Wnd, QRect());
 }
 
-BOOL TrackPopupMenuEx(HMENU Menu, UINT Flags, int X, int Y, HWND Wnd, TPMPARAMS *)
+BOOL TrackPopupMenuEx(HMENU Menu, UINT Flags, int X, int Y, HWND Wnd, TPMPARAMS *Params)
 {
-    return Track(Menu, Flags, X, Y, Wnd);
+    QRect Exclude;
+    if (Params && Params->cbSize == sizeof(TPMPARAMS))
+        Exclude = QRect(Params->rcExclude.Left, Params->rcExclude.Top, Params->rcExclude.Width(),
+                        Params->rcExclude.Height());
+    return Track(Menu, Flags, X, Y, Wnd, Exclude);
 }
 
 BOOL EndMenu()

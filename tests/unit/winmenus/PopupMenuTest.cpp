@@ -442,6 +442,21 @@ TEST_F(PopupMenuTest, ThePopupOpensLeftOrAboveItsPointAtTheWorkAreasEdges)
         EXPECT_LE(Got.Right, Work.Right);
         EXPECT_LE(Got.Bottom, Work.Bottom);
     }
+    // A rectangle to keep clear pushes the menu beside it, or below it with TPM_VERTICAL.
+    for (UINT Way : {UINT(TPM_HORIZONTAL), UINT(TPM_VERTICAL)}) {
+        SCOPED_TRACE(Way);
+        const int X = Work.Left + 100, Y = Work.Top + 100;
+        TPMPARAMS Keep;
+        Keep.rcExclude = RECT{X - 10, Y - 10, X + 30, Y + 20};
+        RECT Got{};
+        Steps.push_back([&](HWND P) {
+            GetWindowRect(P, &Got);
+            Key(Qt::Key_Escape);
+        });
+        TrackPopupMenuEx(Menu, TPM_RETURNCMD | Way, X, Y, Owner, &Keep);
+        EXPECT_EQ(Way == TPM_VERTICAL ? Got.Top : Got.Left, Way == TPM_VERTICAL ? Y + 20 : X + 30);
+        EXPECT_EQ(Way == TPM_VERTICAL ? Got.Left : Got.Top, Way == TPM_VERTICAL ? X : Y);
+    }
 }
 
 TEST_F(PopupMenuTest, TimersAndPaintingGoOnWhileTheMenuWaits)
