@@ -68,13 +68,6 @@ int Count(const TPopup &P) { return IsMenu(P.Menu) ? int(std::min(P.Rects.size()
 bool Has(const TPopup &P, int I) { return I >= 0 && I < Count(P); }
 const MenuItemData &Item(const TPopup &P, int I) { return P.Menu->Items[size_t(I)]; }
 
-int ClientHeight(const TPopup &P)
-{
-    RECT C;
-    GetClientRect(P.Wnd, &C);
-    return C.Height();
-}
-
 // Where item I shows in the client area now.
 QRect Shown(const TPopup &P, int I)
 {
@@ -120,15 +113,17 @@ QSize Measure(TPopup &P)
 
     std::vector<int> Heights;
     int Width = 0, LabelWidth = 0, ShortcutWidth = 0;
-    for (const MenuItemData &It : P.Menu->Items) {
+    // By index, on a copy: the owner may change the menu while it measures.
+    for (size_t I = 0; IsMenu(P.Menu) && I < P.Menu->Items.size(); ++I) {
+        const MenuItemData It = P.Menu->Items[I];
         if (IsOwnerDrawn(It)) {
             MEASUREITEMSTRUCT M;
             M.CtlType = ODT_MENU;
             M.itemID = It.Id;
             M.itemData = It.ItemData;
             SendMessage(L.Owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&M));
-            Heights.push_back(int(M.itemHeight));
-            Width = std::max(Width, int(M.itemWidth));
+            Heights.push_back(int(std::min<UINT>(M.itemHeight, 0x7FFF)));
+            Width = std::max(Width, int(std::min<UINT>(M.itemWidth, 0x7FFF)));
         } else if (IsSeparator(It)) {
             Heights.push_back(SeparatorHeight);
         } else {
@@ -421,7 +416,7 @@ void Select(TPopup &P, int I, bool ByMouse)
     for (int J : {Was, I})
         DrawItem(P, J, DC, ODA_SELECT);
     ReleaseDC(P.Wnd, DC);
-    if (I < 0 || !P.Loop->Notify())
+    if (!Has(P, I) || !P.Loop->Notify())
         return;
     const MenuItemData &It = Item(P, I);
     UINT Flags = (It.Type | It.State | MF_HILITE) & 0xFFFF;
@@ -458,6 +453,8 @@ void OpenSubMenu(TPopup &P, int I, bool SelectFirst)
         Sub = L.Popups[size_t(Level + 1)].get();
     } else {
         CloseAbove(P);
+        if (!Has(P, I) || !Item(P, I).SubMenu)
+            return;
         const QRect Parent = ScreenRect(P.Wnd);
         POINT Origin = ClientOrigin(P.Wnd);
         const QRect ItemRect = Shown(P, I).translated(Parent.topLeft() + QPoint(Origin.X, Origin.Y));
@@ -620,7 +617,7 @@ void Hover(TPopup &P, int I)
     if (!IsDeepest(P) && P.Loop->Popups[size_t(LevelOf(P) + 1)]->OpenedFrom != I)
         CloseAbove(P);
     Select(P, I, true);
-    if (Item(P, I).SubMenu && IsDeepest(P))
+    if (Has(P, I) && Item(P, I).SubMenu && IsDeepest(P))
         SetTimer(P.Wnd, ShowTimer, MenuShowDelay(), nullptr);
 }
 
@@ -682,7 +679,7 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     default:
         break;
     }
-    if (!P || !P->Loop)
+    if (!P || !P->Loop || P->Loop->Popups.empty())
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     TMenuLoop &L = *P->Loop;
     // The keyboard works the deepest open menu, whichever popup Qt handed it to.
