@@ -375,6 +375,9 @@ TEST_F(PopupMenuTest, EveryWayOutEndsTheLoopWithNoCommand)
         {"press outside", [&](HWND) {
              QTest::mousePress(WindowWidget(Owner), Qt::LeftButton, {}, QPoint(290, 190));
          }},
+        {"press outside, given to the popup", [](HWND) {
+             QTest::mousePress(PopupWidget(), Qt::LeftButton, {}, QPoint(-20, -20));
+         }},
         {"EndMenu from a timer", [&](HWND) {
              SetTimer(Owner, 9, 1, nullptr);
              Hook = [&](UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -586,6 +589,30 @@ TEST_F(PopupMenuTest, AMenuTallerThanTheWorkAreaScrollsBetweenArrowBands)
     EXPECT_EQ(Shown.Top, Work.Top);
     EXPECT_LE(Shown.Bottom, Work.Bottom);
     DestroyMenu(Tall);
+}
+
+TEST_F(PopupMenuTest, TheOwnerMayFillTheMenuWhenItOpens)
+{
+    Hook = [this](UINT Msg, WPARAM W, LPARAM) -> std::optional<LRESULT> {
+        if (Msg == WM_INITMENUPOPUP && W == reinterpret_cast<WPARAM>(Menu))
+            AppendMenu(Menu, MF_STRING, 9, QStringLiteral("&Zeta"));
+        return std::nullopt;
+    };
+    Steps.push_back([](HWND) { Char('z'); });
+    EXPECT_EQ(Track(TPM_RETURNCMD), 9);
+}
+
+TEST_F(PopupMenuTest, AMenuDestroyedWhileMeasuredEndsTheLoop)
+{
+    HMENU Od = CreatePopupMenu();
+    AppendMenu(Od, MF_OWNERDRAW, 11, QString());
+    AppendMenu(Od, MF_OWNERDRAW, 12, QString());
+    Hook = [&](UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (Msg == WM_MEASUREITEM)
+            DestroyMenu(Od);
+        return std::nullopt;
+    };
+    EXPECT_EQ(TrackPopupMenu(Od, TPM_RETURNCMD, 150, 150, 0, Owner, nullptr), 0);
 }
 
 TEST_F(PopupMenuTest, AMenuDestroyedWhileShownEndsTheLoop)
