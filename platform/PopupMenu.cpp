@@ -727,7 +727,16 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         if (!IsLoopWindow(L, reinterpret_cast<HWND>(LParam)))
             End(L);
         return 0;
-    case WM_CLOSE:
+    case WM_CLOSE: {
+        // Qt closes its top popup on a press outside it, which may be a press on the menu below.
+        POINT At;
+        GetCursorPos(&At);
+        int I = -1;
+        TPopup *Under = PopupAt(L, QPoint(At.X, At.Y), &I);
+        if (!Under || Under == P)
+            End(L);
+        return 0;
+    }
     case WM_CANCELMODE:
     case WM_DESTROY:
         End(L);

@@ -706,6 +706,29 @@ TEST_F(SubMenuTest, LeftAndEscCloseOneLevel)
     }
 }
 
+TEST_F(SubMenuTest, QtClosingTheSubMenuForAPressOnTheMenuBelowKeepsTheMenuOpen)
+{
+    Steps.push_back([](HWND P) {
+        Root = P;
+        Key(Qt::Key_End);
+        Key(Qt::Key_Right);
+    });
+    HWND Opened = nullptr;
+    Steps.push_back([&](HWND P) {
+        Opened = P;
+        RECT R;
+        GetWindowRect(Root, &R);
+        SetCursorPos(R.Left + 5, R.Top + 5);
+        PostMessage(P, WM_CLOSE, 0, 0);
+    });
+    Steps.push_back([&](HWND P) {
+        EXPECT_EQ(P, Opened);
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Return);
+    });
+    EXPECT_EQ(Track(TPM_RETURNCMD), 32);
+}
+
 TEST_F(SubMenuTest, PointingOpensTheSubMenuAfterTheDelayAtTheWorkAreasRightEdgeToTheLeft)
 {
     RECT Work;
