@@ -1,9 +1,7 @@
-// The popup menu window (class "#32768") and the modal loop that tracks it: measuring and drawing the items
-// (owner-drawn ones by the owner window), placing the window inside the work area, and the keyboard and
-// mouse of an open menu.
-#include "platform/MenuObject.h"
+// The modal loop of an open popup menu (TrackPopupMenu): the popup windows of class "#32768", their placement
+// inside the work area, sub-menus, scrolling, and the keyboard and mouse of an open menu.
+#include "platform/PopupMenuObject.h"
 #include "platform/StdClasses.h"
-#include "platform/WindowObject.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -12,312 +10,17 @@
 #include <functional>
 #include <memory>
 
+using namespace PopupCore;
+
 namespace {
 
 const QString PopupClassName = QStringLiteral("#32768");
-
-constexpr int FrameWidth = 2;
-constexpr int SeparatorHeight = 8;
-// The check-mark column on the left and the room for a sub-menu's arrow on the right.
-constexpr int Gutter = 18;
-constexpr int RightMargin = 16;
-constexpr int ShortcutGap = 16;
-// A menu taller than the work area shows its items between two bands with arrows that scroll it.
-constexpr int ScrollBand = 16;
 constexpr int ScrollStep = 16;
 constexpr UINT ScrollInterval = 50;
-
-struct TMenuLoop;
-
-struct TPopup
-{
-    TMenuLoop *Loop = nullptr;
-    HMENU Menu = nullptr;
-    HWND Wnd = nullptr;
-    std::vector<QRect> Rects;   // client coordinates, one per item
-    int Selected = -1;
-    int OpenedFrom = -1;        // the item of the menu below that opened this one
-    bool Scrolls = false;
-    int Scroll = 0;             // how far the items are scrolled up
-    int ContentHeight = 0;
-    int ScrollDir = 0;          // the band the pointer rests on: -1 up, +1 down
-};
-
-struct TMenuLoop
-{
-    HWND Owner = nullptr;
-    UINT Flags = 0;
-    HFONT Font = nullptr;
-    HFONT BoldFont = nullptr;
-    std::vector<std::unique_ptr<TPopup>> Popups;
-    bool Ended = false;
-    UINT Command = 0;
-    bool Chosen = false;
-    HWND Active = nullptr;      // the active window when the menu opened
-
-    bool Notify() const { return !(Flags & TPM_NONOTIFY); }
-    bool Finished() const;
-};
 
 TMenuLoop *Running = nullptr;
 
 TPopup *PopupOf(HWND Wnd) { return reinterpret_cast<TPopup *>(GetWindowLong(Wnd, GWL_USERDATA)); }
-
-// The items the popup shows; none once its menu is gone (an owner may destroy it while it is open).
-int Count(const TPopup &P) { return IsMenu(P.Menu) ? int(std::min(P.Rects.size(), P.Menu->Items.size())) : 0; }
-bool Has(const TPopup &P, int I) { return I >= 0 && I < Count(P); }
-const MenuItemData &Item(const TPopup &P, int I) { return P.Menu->Items[size_t(I)]; }
-
-// Where item I shows in the client area now.
-QRect Shown(const TPopup &P, int I)
-{
-    return P.Rects[size_t(I)].translated(0, P.Scrolls ? ScrollBand - P.Scroll : 0);
-}
-
-// The client rows that show items (between the arrow bands of a scrolling menu).
-QRect ItemArea(const TPopup &P)
-{
-    RECT C;
-    GetClientRect(P.Wnd, &C);
-    const int Band = P.Scrolls ? ScrollBand : 0;
-    return QRect(0, Band, C.Width(), C.Height() - 2 * Band);
-}
-
-bool IsSeparator(const MenuItemData &It) { return It.Type & MFT_SEPARATOR; }
-bool IsEnabled(const MenuItemData &It) { return !(It.State & MFS_GRAYED); }
-bool IsOwnerDrawn(const MenuItemData &It) { return It.Type & MFT_OWNERDRAW; }
-
-// ---- measuring and drawing -------------------------------------------------------------------------------
-
-QString Label(const QString &Text) { return Text.section(QLatin1Char('\t'), 0, 0); }
-QString Shortcut(const QString &Text) { return Text.section(QLatin1Char('\t'), 1); }
-
-int TextWidth(HDC DC, const QString &Text)
-{
-    RECT R{0, 0, 0, 0};
-    DrawText(DC, Text, -1, &R, DT_SINGLELINE | DT_CALCRECT);
-    return R.Width();
-}
-
-// Lays the items out top to bottom; answers the client size.
-QSize Measure(TPopup &P)
-{
-    TMenuLoop &L = *P.Loop;
-    NONCLIENTMETRICS Metrics;
-    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(Metrics), &Metrics, 0);
-    HDC DC = GetDC(P.Wnd);
-    HFONT Old = SelectObject(DC, L.Font);
-    TEXTMETRIC Tm;
-    GetTextMetrics(DC, &Tm);
-    const int TextItemHeight = std::max<int>(Metrics.iMenuHeight, Tm.tmHeight + 4);
-
-    std::vector<int> Heights;
-    int Width = 0, LabelWidth = 0, ShortcutWidth = 0;
-    // By index, on a copy: the owner may change the menu while it measures.
-    for (size_t I = 0; IsMenu(P.Menu) && I < P.Menu->Items.size(); ++I) {
-        const MenuItemData It = P.Menu->Items[I];
-        if (IsOwnerDrawn(It)) {
-            MEASUREITEMSTRUCT M;
-            M.CtlType = ODT_MENU;
-            M.itemID = It.Id;
-            M.itemData = It.ItemData;
-            SendMessage(L.Owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&M));
-            Heights.push_back(int(std::min<UINT>(M.itemHeight, 0x7FFF)));
-            Width = std::max(Width, int(std::min<UINT>(M.itemWidth, 0x7FFF)));
-        } else if (IsSeparator(It)) {
-            Heights.push_back(SeparatorHeight);
-        } else {
-            SelectObject(DC, (It.State & MFS_DEFAULT) ? L.BoldFont : L.Font);
-            LabelWidth = std::max(LabelWidth, TextWidth(DC, Label(It.Text)));
-            const QString Keys = Shortcut(It.Text);
-            if (!Keys.isEmpty())
-                ShortcutWidth = std::max(ShortcutWidth, TextWidth(DC, Keys));
-            Heights.push_back(TextItemHeight);
-        }
-    }
-    SelectObject(DC, Old);
-    ReleaseDC(P.Wnd, DC);
-
-    Width = std::max(Width, Gutter + LabelWidth + (ShortcutWidth ? ShortcutGap + ShortcutWidth : 0) + RightMargin);
-    P.Rects.clear();
-    int Y = 0;
-    for (int H : Heights) {
-        P.Rects.emplace_back(0, Y, Width, H);
-        Y += H;
-    }
-    return QSize(Width, Y);
-}
-
-UINT OwnerDrawState(const MenuItemData &It, bool Selected)
-{
-    UINT S = 0;
-    if (Selected)
-        S |= ODS_SELECTED;
-    if (It.State & MF_GRAYED)
-        S |= ODS_GRAYED;
-    if (It.State & MF_DISABLED)
-        S |= ODS_DISABLED;
-    if (It.State & MFS_CHECKED)
-        S |= ODS_CHECKED;
-    if (It.State & MFS_DEFAULT)
-        S |= ODS_DEFAULT;
-    return S;
-}
-
-void FillColor(HDC DC, const RECT &R, int Color)
-{
-    HBRUSH B = CreateSolidBrush(GetSysColor(Color));
-    FillRect(DC, &R, B);
-    DeleteObject(B);
-}
-
-void DrawCheck(HDC DC, const QRect &Box, bool Radio, COLORREF Color)
-{
-    const QPoint C = Box.center();
-    if (Radio) {
-        HBRUSH B = CreateSolidBrush(Color);
-        RECT Dot{C.x() - 2, C.y() - 2, C.x() + 3, C.y() + 3};
-        FillRect(DC, &Dot, B);
-        DeleteObject(B);
-        return;
-    }
-    HPEN Pen = CreatePen(PS_SOLID, 1, Color);
-    HPEN Old = SelectObject(DC, Pen);
-    // Three strokes make the tick one pixel thicker than a line.
-    for (int D = 0; D < 3; ++D) {
-        MoveToEx(DC, C.x() - 3, C.y() - 1 + D, nullptr);
-        LineTo(DC, C.x() - 1, C.y() + 1 + D);
-        LineTo(DC, C.x() + 4, C.y() - 4 + D);
-    }
-    SelectObject(DC, Old);
-    DeleteObject(Pen);
-}
-
-void DrawArrow(HDC DC, const QRect &R, COLORREF Color)
-{
-    const int X = R.right() - 8, Y = R.center().y();
-    HBRUSH B = CreateSolidBrush(Color);
-    for (int I = 0; I < 4; ++I) {
-        RECT Column{X + I, Y - 3 + I, X + I + 1, Y + 4 - I};
-        FillRect(DC, &Column, B);
-    }
-    DeleteObject(B);
-}
-
-void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected);
-
-void DrawPlatformItemClipped(TPopup &P, int I, HDC DC, bool Selected)
-{
-    SaveDC(DC);
-    const QRect Area = ItemArea(P);
-    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
-    DrawPlatformItem(P, I, DC, Selected);
-    RestoreDC(DC, -1);
-}
-
-void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected)
-{
-    const MenuItemData &It = Item(P, I);
-    const QRect Q = Shown(P, I);
-    const RECT R{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
-    if (IsSeparator(It)) {
-        FillColor(DC, R, COLOR_MENU);
-        const int Y = Q.top() + Q.height() / 2 - 1;
-        FillColor(DC, RECT{R.Left + 1, Y, R.Right - 1, Y + 1}, COLOR_BTNSHADOW);
-        FillColor(DC, RECT{R.Left + 1, Y + 1, R.Right - 1, Y + 2}, COLOR_BTNHIGHLIGHT);
-        return;
-    }
-    FillColor(DC, R, Selected ? COLOR_HIGHLIGHT : COLOR_MENU);
-    const COLORREF Ink = GetSysColor(!IsEnabled(It) ? COLOR_GRAYTEXT : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
-    if (It.State & MFS_CHECKED)
-        DrawCheck(DC, QRect(Q.left(), Q.top(), Gutter, Q.height()), It.Type & MFT_RADIOCHECK, Ink);
-    if (It.SubMenu)
-        DrawArrow(DC, Q, Ink);
-    SaveDC(DC);
-    SelectObject(DC, (It.State & MFS_DEFAULT) ? P.Loop->BoldFont : P.Loop->Font);
-    SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, Ink);
-    RECT Text{R.Left + Gutter, R.Top, R.Right - RightMargin, R.Bottom};
-    DrawText(DC, Label(It.Text), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    DrawText(DC, Shortcut(It.Text), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-    RestoreDC(DC, -1);
-}
-
-void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
-{
-    if (!Has(P, I))
-        return;
-    const MenuItemData &It = Item(P, I);
-    const bool Selected = P.Selected == I;
-    if (!IsOwnerDrawn(It)) {
-        DrawPlatformItemClipped(P, I, DC, Selected);
-        return;
-    }
-    const QRect Q = Shown(P, I);
-    DRAWITEMSTRUCT D;
-    D.CtlType = ODT_MENU;
-    D.itemID = It.Id;
-    D.itemAction = Action;
-    D.itemState = OwnerDrawState(It, Selected);
-    D.hwndItem = reinterpret_cast<HWND>(P.Menu);
-    D.hDC = DC;
-    D.rcItem = RECT{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
-    D.itemData = It.ItemData;
-    // The owner's drawing leaves our DC as it found it.
-    SaveDC(DC);
-    const QRect Area = ItemArea(P);
-    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
-    SendMessage(P.Loop->Owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&D));
-    RestoreDC(DC, -1);
-}
-
-void DrawScrollArrow(HDC DC, int Width, int Top, bool Up)
-{
-    HBRUSH B = CreateSolidBrush(GetSysColor(COLOR_MENUTEXT));
-    const int X = Width / 2, Y = Top + ScrollBand / 2;
-    for (int I = 0; I < 4; ++I) {
-        const int Row = Up ? Y - 2 + I : Y + 1 - I;
-        RECT R{X - I, Row, X + I + 1, Row + 1};
-        FillRect(DC, &R, B);
-    }
-    DeleteObject(B);
-}
-
-void Paint(TPopup &P)
-{
-    PAINTSTRUCT Ps;
-    HDC DC = BeginPaint(P.Wnd, &Ps);
-    RECT Client;
-    GetClientRect(P.Wnd, &Client);
-    FillColor(DC, Client, COLOR_MENU);
-    const QRect Area = ItemArea(P);
-    for (int I = 0; I < Count(P); ++I)
-        if (Shown(P, I).intersects(Area))
-            DrawItem(P, I, DC, ODA_DRAWENTIRE);
-    if (P.Scrolls) {
-        DrawScrollArrow(DC, Client.Width(), 0, true);
-        DrawScrollArrow(DC, Client.Width(), Client.Height() - ScrollBand, false);
-    }
-    EndPaint(P.Wnd, &Ps);
-}
-
-// The classic raised frame: light and dark edges, two pixels deep.
-void PaintFrame(HWND Wnd)
-{
-    RECT W;
-    GetWindowRect(Wnd, &W);
-    const int Cx = W.Width(), Cy = W.Height();
-    HDC DC = GetWindowDC(Wnd);
-    const auto Edge = [&](int Inset, int TopLeft, int BottomRight) {
-        FillColor(DC, RECT{Inset, Inset, Cx - Inset, Inset + 1}, TopLeft);
-        FillColor(DC, RECT{Inset, Inset, Inset + 1, Cy - Inset}, TopLeft);
-        FillColor(DC, RECT{Inset, Cy - Inset - 1, Cx - Inset, Cy - Inset}, BottomRight);
-        FillColor(DC, RECT{Cx - Inset - 1, Inset, Cx - Inset, Cy - Inset}, BottomRight);
-    };
-    Edge(0, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-    Edge(1, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-    ReleaseDC(Wnd, DC);
-}
 
 // ---- the loop's actions ---------------------------------------------------------------------------------
 
@@ -327,15 +30,6 @@ constexpr UINT_PTR ScrollTimer = 2;
 bool IsLoopWindow(const TMenuLoop &L, HWND W)
 {
     return std::any_of(L.Popups.begin(), L.Popups.end(), [&](const auto &P) { return P->Wnd == W; });
-}
-
-// Another window taking the activation (not one of the menu's own) closes the menu, as do the owner and a
-// shown menu going.
-bool TMenuLoop::Finished() const
-{
-    const HWND Now = GetActiveWindow();
-    return Ended || !IsWindow(Owner) || (Now != Active && !IsLoopWindow(*this, Now)) ||
-           std::any_of(Popups.begin(), Popups.end(), [](const auto &P) { return !IsMenu(P->Menu); });
 }
 
 void End(TMenuLoop &L) { L.Ended = true; }
@@ -890,6 +584,15 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclud
 }
 
 } // namespace
+
+// Another window taking the activation (not one of the menu's own) closes the menu, as do the owner and a
+// shown menu going.
+bool PopupCore::TMenuLoop::Finished() const
+{
+    const HWND Now = GetActiveWindow();
+    return Ended || !IsWindow(Owner) || (Now != Active && !IsLoopWindow(*this, Now)) ||
+           std::any_of(Popups.begin(), Popups.end(), [](const auto &P) { return !IsMenu(P->Menu); });
+}
 
 void RegisterPopupMenuClass()
 {
