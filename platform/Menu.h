@@ -218,8 +218,8 @@ BOOL DrawMenuBar(HWND Wnd);
 // the window's styles and show state allow), which the caller may change; with Revert TRUE the copy is
 // destroyed (the next call makes a fresh one) and nullptr answered. Destroyed with the window.
 HMENU GetSystemMenu(HWND Wnd, BOOL Revert);
-// Ends the menu loop that is running. No loop runs yet (menus are not tracked on screen yet), so it has
-// nothing to end and answers TRUE, as it does after closing a menu.
+// Ends the menu loop that is running (TrackPopupMenu then answers as for a cancelled menu); TRUE also when
+// none runs.
 BOOL EndMenu();
 
 // ---- owner draw -----------------------------------------------------------------------------------------
@@ -307,3 +307,24 @@ struct TPMPARAMS
     UINT cbSize = sizeof(TPMPARAMS);
     RECT rcExclude;
 };
+
+// WM_ENTERIDLE's wParam while a menu waits for input (lParam: the popup window).
+constexpr WPARAM MSGF_MENU = 2;
+
+// Shows Menu at (X, Y) (screen coordinates, placed by the TPM_ alignment flags and kept inside the work
+// area) in a popup window of class "#32768" owned by Wnd, and runs the modal menu loop until the menu
+// closes: WM_ENTERMENULOOP (wParam TRUE), WM_INITMENUPOPUP, WM_MEASUREITEM and WM_DRAWITEM for owner-drawn
+// items, WM_MENUSELECT, WM_MENUCHAR, WM_ENTERIDLE while waiting, WM_UNINITMENUPOPUP and WM_EXITMENULOOP go to
+// Wnd, none of them with TPM_NONOTIFY. The loop sleeps in the event loop, so timers and painting go on. Esc,
+// a press outside the menu, the popup losing activation or capture, EndMenu and Wnd's destruction all end
+// it. With TPM_RETURNCMD answers the chosen command (0 for none) and sends no WM_COMMAND; otherwise posts
+// WM_COMMAND (LOWORD: the command) for a chosen item and answers TRUE. FALSE for a bad menu or window, and
+// while another menu runs unless TPM_RECURSE is given.
+BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int Reserved, HWND Wnd, const RECT *Rect);
+// Items opening sub-menus open them beside themselves after the SPI_GETMENUSHOWDELAY the pointer rests on them,
+// or on Right, Enter or their letter; Left and Esc close one level. A menu taller than the work area scrolls
+// between two arrow bands. The Rect argument is ignored, as on the classic desktop.
+//
+// TrackPopupMenuEx: the same; a menu that would cover Params->rcExclude moves beside it (TPM_VERTICAL: below
+// or above it).
+BOOL TrackPopupMenuEx(HMENU Menu, UINT Flags, int X, int Y, HWND Wnd, TPMPARAMS *Params);

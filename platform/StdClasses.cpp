@@ -156,6 +156,7 @@ void RegisterStandardClasses()
     RegisterClass(&Edit);
     const WNDCLASS Button = ClassHost::ClassRecord(QStringLiteral("BUTTON"), ClassHost::ButtonProc, COLOR_BTNFACE);
     RegisterClass(&Button);
+    RegisterPopupMenuClass();
 }
 
 void RegisterIpAddressClass()

@@ -14,6 +14,8 @@
 void RegisterStandardClasses();
 // Registers "SysIPAddress32".
 void RegisterIpAddressClass();
+// Registers "#32768", the window of an open popup menu (PopupMenu.cpp).
+void RegisterPopupMenuClass();
 
 // ---- EDIT ------------------------------------------------------------------------------------------------
 

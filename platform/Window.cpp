@@ -192,6 +192,9 @@ void RecalcClient(HWND W, WINDOWPOS *Pos)
 Qt::WindowFlags TopLevelFlags(HWND W)
 {
     Qt::WindowFlags F = (W->ExStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+    // An open menu grabs the keyboard and pointer as the desktop's popups do.
+    if (W->Class.lpszClassName.compare(QStringLiteral("#32768"), Qt::CaseInsensitive) == 0)
+        F = Qt::Popup;
     if (!W->Decorated) {
         F |= Qt::FramelessWindowHint;
     } else {

@@ -435,6 +435,8 @@ BOOL AnimateWindow(HWND Wnd, DWORD Time, DWORD Flags);
 
 constexpr UINT SPI_GETNONCLIENTMETRICS = 41;
 constexpr UINT SPI_GETWORKAREA = 48;
+constexpr UINT SPI_GETMENUSHOWDELAY = 0x006A;
+constexpr UINT SPI_SETMENUSHOWDELAY = 0x006B;
 
 struct NONCLIENTMETRICS
 {
@@ -456,7 +458,8 @@ struct NONCLIENTMETRICS
 };
 
 // SPI_GETWORKAREA: Param is a RECT* (the primary screen's available area); SPI_GETNONCLIENTMETRICS: a
-// NONCLIENTMETRICS* whose fonts are the classic "Tahoma" 8 point set.
+// NONCLIENTMETRICS* whose fonts are the classic "Tahoma" 8 point set; SPI_GETMENUSHOWDELAY: a DWORD* receiving
+// the milliseconds before a pointed-at sub-menu opens (400 until SPI_SETMENUSHOWDELAY sets UiParam).
 BOOL SystemParametersInfo(UINT Action, UINT UiParam, void *Param, UINT WinIni);
 inline BOOL SystemParametersInfoA(UINT Action, UINT UiParam, void *Param, UINT WinIni)
 {

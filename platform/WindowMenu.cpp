@@ -115,5 +115,3 @@ HMENU GetSystemMenu(HWND Wnd, BOOL Revert)
     }
     return Wnd->SystemMenu;
 }
-
-BOOL EndMenu() { return TRUE; }

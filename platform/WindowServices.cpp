@@ -259,11 +259,19 @@ int GetSystemMetrics(int Index)
     }
 }
 
-BOOL SystemParametersInfo(UINT Action, UINT, void *Param, UINT)
+BOOL SystemParametersInfo(UINT Action, UINT UiParam, void *Param, UINT)
 {
+    static DWORD MenuShowDelay = 400;
+    if (Action == SPI_SETMENUSHOWDELAY) {
+        MenuShowDelay = UiParam;
+        return TRUE;
+    }
     if (!Param)
         return FALSE;
     switch (Action) {
+    case SPI_GETMENUSHOWDELAY:
+        *static_cast<DWORD *>(Param) = MenuShowDelay;
+        return TRUE;
     case SPI_GETWORKAREA:
         *static_cast<RECT *>(Param) = ToRECT(WorkArea());
         return TRUE;

@@ -1,0 +1,81 @@
+#pragma once
+// Private to the popup menu units: an open menu's popup window and the loop that tracks it.
+
+#include "platform/MenuObject.h"
+#include "platform/WindowObject.h"
+
+#include <QRect>
+#include <QSize>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace PopupCore {
+
+constexpr int FrameWidth = 2;
+constexpr int SeparatorHeight = 8;
+// The check-mark column on the left and the room for a sub-menu's arrow on the right.
+constexpr int Gutter = 18;
+constexpr int RightMargin = 16;
+constexpr int ShortcutGap = 16;
+// A menu taller than the work area shows its items between two bands with arrows that scroll it.
+constexpr int ScrollBand = 16;
+
+struct TMenuLoop;
+
+struct TPopup
+{
+    TMenuLoop *Loop = nullptr;
+    HMENU Menu = nullptr;
+    HWND Wnd = nullptr;
+    std::vector<QRect> Rects;   // client coordinates, one per item
+    int Selected = -1;
+    int OpenedFrom = -1;        // the item of the menu below that opened this one
+    bool Scrolls = false;
+    int Scroll = 0;             // how far the items are scrolled up
+    int ContentHeight = 0;
+    int ScrollDir = 0;          // the band the pointer rests on: -1 up, +1 down
+};
+
+struct TMenuLoop
+{
+    HWND Owner = nullptr;
+    UINT Flags = 0;
+    HFONT Font = nullptr;
+    HFONT BoldFont = nullptr;
+    std::vector<std::unique_ptr<TPopup>> Popups;
+    bool Ended = false;
+    UINT Command = 0;
+    bool Chosen = false;
+    HWND Active = nullptr;      // the active window when the menu opened
+
+    bool Notify() const { return !(Flags & TPM_NONOTIFY); }
+    bool Finished() const;
+};
+
+// The items the popup shows; none once its menu is gone (an owner may destroy it while it is open).
+inline int Count(const TPopup &P)
+{
+    return IsMenu(P.Menu) ? int(std::min(P.Rects.size(), P.Menu->Items.size())) : 0;
+}
+inline bool Has(const TPopup &P, int I) { return I >= 0 && I < Count(P); }
+inline const MenuItemData &Item(const TPopup &P, int I) { return P.Menu->Items[size_t(I)]; }
+
+inline bool IsSeparator(const MenuItemData &It) { return It.Type & MFT_SEPARATOR; }
+inline bool IsEnabled(const MenuItemData &It) { return !(It.State & MFS_GRAYED); }
+inline bool IsOwnerDrawn(const MenuItemData &It) { return It.Type & MFT_OWNERDRAW; }
+
+// PopupMenuPaint.cpp
+// Where item I shows in the client area now.
+QRect Shown(const TPopup &P, int I);
+// The client rows that show items (between the arrow bands of a scrolling menu).
+QRect ItemArea(const TPopup &P);
+// Lays the items out top to bottom (owner-drawn ones measured by the owner); answers the client size.
+QSize Measure(TPopup &P);
+// Action: ODA_DRAWENTIRE or ODA_SELECT, for owner-drawn items.
+void DrawItem(TPopup &P, int I, HDC DC, UINT Action);
+void Paint(TPopup &P);
+void PaintFrame(HWND Wnd);
+
+} // namespace PopupCore

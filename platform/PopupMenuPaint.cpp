@@ -1,0 +1,253 @@
+// The popup menu window's painting: its items measured and drawn, owner-drawn ones by the owner window,
+// and its frame.
+#include "platform/PopupMenuObject.h"
+
+#include <algorithm>
+
+namespace PopupCore {
+
+QRect Shown(const TPopup &P, int I)
+{
+    return P.Rects[size_t(I)].translated(0, P.Scrolls ? ScrollBand - P.Scroll : 0);
+}
+
+QRect ItemArea(const TPopup &P)
+{
+    RECT C;
+    GetClientRect(P.Wnd, &C);
+    const int Band = P.Scrolls ? ScrollBand : 0;
+    return QRect(0, Band, C.Width(), C.Height() - 2 * Band);
+}
+
+namespace {
+
+QString Label(const QString &Text) { return Text.section(QLatin1Char('\t'), 0, 0); }
+QString Shortcut(const QString &Text) { return Text.section(QLatin1Char('\t'), 1); }
+
+int TextWidth(HDC DC, const QString &Text)
+{
+    RECT R{0, 0, 0, 0};
+    DrawText(DC, Text, -1, &R, DT_SINGLELINE | DT_CALCRECT);
+    return R.Width();
+}
+
+UINT OwnerDrawState(const MenuItemData &It, bool Selected)
+{
+    UINT S = 0;
+    if (Selected)
+        S |= ODS_SELECTED;
+    if (It.State & MF_GRAYED)
+        S |= ODS_GRAYED;
+    if (It.State & MF_DISABLED)
+        S |= ODS_DISABLED;
+    if (It.State & MFS_CHECKED)
+        S |= ODS_CHECKED;
+    if (It.State & MFS_DEFAULT)
+        S |= ODS_DEFAULT;
+    return S;
+}
+
+void FillColor(HDC DC, const RECT &R, int Color)
+{
+    HBRUSH B = CreateSolidBrush(GetSysColor(Color));
+    FillRect(DC, &R, B);
+    DeleteObject(B);
+}
+
+void DrawCheck(HDC DC, const QRect &Box, bool Radio, COLORREF Color)
+{
+    const QPoint C = Box.center();
+    if (Radio) {
+        HBRUSH B = CreateSolidBrush(Color);
+        RECT Dot{C.x() - 2, C.y() - 2, C.x() + 3, C.y() + 3};
+        FillRect(DC, &Dot, B);
+        DeleteObject(B);
+        return;
+    }
+    HPEN Pen = CreatePen(PS_SOLID, 1, Color);
+    HPEN Old = SelectObject(DC, Pen);
+    // Three strokes make the tick one pixel thicker than a line.
+    for (int D = 0; D < 3; ++D) {
+        MoveToEx(DC, C.x() - 3, C.y() - 1 + D, nullptr);
+        LineTo(DC, C.x() - 1, C.y() + 1 + D);
+        LineTo(DC, C.x() + 4, C.y() - 4 + D);
+    }
+    SelectObject(DC, Old);
+    DeleteObject(Pen);
+}
+
+void DrawArrow(HDC DC, const QRect &R, COLORREF Color)
+{
+    const int X = R.right() - 8, Y = R.center().y();
+    HBRUSH B = CreateSolidBrush(Color);
+    for (int I = 0; I < 4; ++I) {
+        RECT Column{X + I, Y - 3 + I, X + I + 1, Y + 4 - I};
+        FillRect(DC, &Column, B);
+    }
+    DeleteObject(B);
+}
+
+void DrawPlatformItem(TPopup &P, int I, HDC DC, bool Selected)
+{
+    const MenuItemData &It = Item(P, I);
+    const QRect Q = Shown(P, I);
+    const RECT R{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
+    if (IsSeparator(It)) {
+        FillColor(DC, R, COLOR_MENU);
+        const int Y = Q.top() + Q.height() / 2 - 1;
+        FillColor(DC, RECT{R.Left + 1, Y, R.Right - 1, Y + 1}, COLOR_BTNSHADOW);
+        FillColor(DC, RECT{R.Left + 1, Y + 1, R.Right - 1, Y + 2}, COLOR_BTNHIGHLIGHT);
+        return;
+    }
+    FillColor(DC, R, Selected ? COLOR_HIGHLIGHT : COLOR_MENU);
+    const COLORREF Ink = GetSysColor(!IsEnabled(It) ? COLOR_GRAYTEXT : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    if (It.State & MFS_CHECKED)
+        DrawCheck(DC, QRect(Q.left(), Q.top(), Gutter, Q.height()), It.Type & MFT_RADIOCHECK, Ink);
+    if (It.SubMenu)
+        DrawArrow(DC, Q, Ink);
+    SaveDC(DC);
+    SelectObject(DC, (It.State & MFS_DEFAULT) ? P.Loop->BoldFont : P.Loop->Font);
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, Ink);
+    RECT Text{R.Left + Gutter, R.Top, R.Right - RightMargin, R.Bottom};
+    DrawText(DC, Label(It.Text), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawText(DC, Shortcut(It.Text), -1, &Text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    RestoreDC(DC, -1);
+}
+
+void DrawPlatformItemClipped(TPopup &P, int I, HDC DC, bool Selected)
+{
+    SaveDC(DC);
+    const QRect Area = ItemArea(P);
+    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
+    DrawPlatformItem(P, I, DC, Selected);
+    RestoreDC(DC, -1);
+}
+
+void DrawScrollArrow(HDC DC, int Width, int Top, bool Up)
+{
+    HBRUSH B = CreateSolidBrush(GetSysColor(COLOR_MENUTEXT));
+    const int X = Width / 2, Y = Top + ScrollBand / 2;
+    for (int I = 0; I < 4; ++I) {
+        const int Row = Up ? Y - 2 + I : Y + 1 - I;
+        RECT R{X - I, Row, X + I + 1, Row + 1};
+        FillRect(DC, &R, B);
+    }
+    DeleteObject(B);
+}
+
+} // namespace
+
+QSize Measure(TPopup &P)
+{
+    TMenuLoop &L = *P.Loop;
+    NONCLIENTMETRICS Metrics;
+    SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(Metrics), &Metrics, 0);
+    HDC DC = GetDC(P.Wnd);
+    HFONT Old = SelectObject(DC, L.Font);
+    TEXTMETRIC Tm;
+    GetTextMetrics(DC, &Tm);
+    const int TextItemHeight = std::max<int>(Metrics.iMenuHeight, Tm.tmHeight + 4);
+
+    std::vector<int> Heights;
+    int Width = 0, LabelWidth = 0, ShortcutWidth = 0;
+    // By index, on a copy: the owner may change the menu while it measures.
+    for (size_t I = 0; IsMenu(P.Menu) && I < P.Menu->Items.size(); ++I) {
+        const MenuItemData It = P.Menu->Items[I];
+        if (IsOwnerDrawn(It)) {
+            MEASUREITEMSTRUCT M;
+            M.CtlType = ODT_MENU;
+            M.itemID = It.Id;
+            M.itemData = It.ItemData;
+            SendMessage(L.Owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&M));
+            Heights.push_back(int(std::min<UINT>(M.itemHeight, 0x7FFF)));
+            Width = std::max(Width, int(std::min<UINT>(M.itemWidth, 0x7FFF)));
+        } else if (IsSeparator(It)) {
+            Heights.push_back(SeparatorHeight);
+        } else {
+            SelectObject(DC, (It.State & MFS_DEFAULT) ? L.BoldFont : L.Font);
+            LabelWidth = std::max(LabelWidth, TextWidth(DC, Label(It.Text)));
+            const QString Keys = Shortcut(It.Text);
+            if (!Keys.isEmpty())
+                ShortcutWidth = std::max(ShortcutWidth, TextWidth(DC, Keys));
+            Heights.push_back(TextItemHeight);
+        }
+    }
+    SelectObject(DC, Old);
+    ReleaseDC(P.Wnd, DC);
+
+    Width = std::max(Width, Gutter + LabelWidth + (ShortcutWidth ? ShortcutGap + ShortcutWidth : 0) + RightMargin);
+    P.Rects.clear();
+    int Y = 0;
+    for (int H : Heights) {
+        P.Rects.emplace_back(0, Y, Width, H);
+        Y += H;
+    }
+    return QSize(Width, Y);
+}
+
+void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
+{
+    if (!Has(P, I))
+        return;
+    const MenuItemData &It = Item(P, I);
+    const bool Selected = P.Selected == I;
+    if (!IsOwnerDrawn(It)) {
+        DrawPlatformItemClipped(P, I, DC, Selected);
+        return;
+    }
+    const QRect Q = Shown(P, I);
+    DRAWITEMSTRUCT D;
+    D.CtlType = ODT_MENU;
+    D.itemID = It.Id;
+    D.itemAction = Action;
+    D.itemState = OwnerDrawState(It, Selected);
+    D.hwndItem = reinterpret_cast<HWND>(P.Menu);
+    D.hDC = DC;
+    D.rcItem = RECT{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
+    D.itemData = It.ItemData;
+    // The owner's drawing leaves our DC as it found it.
+    SaveDC(DC);
+    const QRect Area = ItemArea(P);
+    IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
+    SendMessage(P.Loop->Owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&D));
+    RestoreDC(DC, -1);
+}
+
+void Paint(TPopup &P)
+{
+    PAINTSTRUCT Ps;
+    HDC DC = BeginPaint(P.Wnd, &Ps);
+    RECT Client;
+    GetClientRect(P.Wnd, &Client);
+    FillColor(DC, Client, COLOR_MENU);
+    const QRect Area = ItemArea(P);
+    for (int I = 0; I < Count(P); ++I)
+        if (Shown(P, I).intersects(Area))
+            DrawItem(P, I, DC, ODA_DRAWENTIRE);
+    if (P.Scrolls) {
+        DrawScrollArrow(DC, Client.Width(), 0, true);
+        DrawScrollArrow(DC, Client.Width(), Client.Height() - ScrollBand, false);
+    }
+    EndPaint(P.Wnd, &Ps);
+}
+
+// The classic raised frame: light and dark edges, two pixels deep.
+void PaintFrame(HWND Wnd)
+{
+    RECT W;
+    GetWindowRect(Wnd, &W);
+    const int Cx = W.Width(), Cy = W.Height();
+    HDC DC = GetWindowDC(Wnd);
+    const auto Edge = [&](int Inset, int TopLeft, int BottomRight) {
+        FillColor(DC, RECT{Inset, Inset, Cx - Inset, Inset + 1}, TopLeft);
+        FillColor(DC, RECT{Inset, Inset, Inset + 1, Cy - Inset}, TopLeft);
+        FillColor(DC, RECT{Inset, Cy - Inset - 1, Cx - Inset, Cy - Inset}, BottomRight);
+        FillColor(DC, RECT{Cx - Inset - 1, Inset, Cx - Inset, Cy - Inset}, BottomRight);
+    };
+    Edge(0, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+    Edge(1, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    ReleaseDC(Wnd, DC);
+}
+
+} // namespace PopupCore
