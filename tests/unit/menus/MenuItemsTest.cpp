@@ -27,9 +27,6 @@ KIV_PUBLISHED(TMnWatcher) {}
 
 namespace {
 
-constexpr quint16 VK_F4 = VK_F1 + 3;
-constexpr quint16 VK_F5 = VK_F1 + 4;
-
 class MenuTest : public ::testing::Test
 {
 protected:

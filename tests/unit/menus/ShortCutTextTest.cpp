@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr quint16 VK_F4 = VK_F1 + 3;
-constexpr quint16 VK_F5 = VK_F1 + 4;
-constexpr quint16 VK_F12 = VK_F1 + 11;
-
 struct TShortCutCase
 {
     TShortCut Code;
