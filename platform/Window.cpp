@@ -563,6 +563,8 @@ DispatchGuard::~DispatchGuard()
 
 bool IsTopLevel(HWND W) { return !W->Parent; }
 
+const std::vector<HWND> &TopLevelWindows() { return G().TopLevels; }
+
 QPoint ScreenOrigin(HWND W)
 {
     if (!W->Parent)

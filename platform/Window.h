@@ -305,7 +305,8 @@ BOOL RedrawWindow(HWND Wnd, const RECT *R, HRGN Rgn, UINT Flags);
 HDC BeginPaint(HWND Wnd, PAINTSTRUCT *Paint);
 BOOL EndPaint(HWND Wnd, const PAINTSTRUCT *Paint);
 // Client-area DC; GetWindowDC covers the whole window, non-client band included (origin at the window's
-// top-left). Drawing through either shows at once. nullptr window: a DC over the screen image.
+// top-left). Drawing through either shows at once. nullptr window: a DC over the screen image. A DC of the
+// desktop window is the screen: it reads the visible top-level windows and draws into them, topmost first.
 HDC GetDC(HWND Wnd);
 HDC GetWindowDC(HWND Wnd);
 int ReleaseDC(HWND Wnd, HDC DC);

@@ -80,6 +80,8 @@ struct DispatchGuard
 };
 
 bool IsTopLevel(HWND W);
+// The top-level windows, top of the z-order first.
+const std::vector<HWND> &TopLevelWindows();
 // Screen position of the window's top-left corner, and of its client area's.
 QPoint ScreenOrigin(HWND W);
 QPoint ClientScreenOrigin(HWND W);

@@ -2,6 +2,7 @@
 // window regions.
 #include "platform/WindowObject.h"
 
+#include <QPainter>
 #include <QSet>
 
 #include <algorithm>
@@ -45,6 +46,67 @@ void TWindowDC::Changed(const QRect &SurfaceRect)
 {
     if (Wnd && IsWindow(Wnd) && Wnd->Widget)
         Wnd->Widget->update(SurfaceRect);
+}
+
+// A DC over the screen. On making it the desktop's surface becomes the picture of the visible top-level
+// windows; what is drawn goes back into the surface of the window that shows each pixel, so drawing on
+// the screen lands in our own windows under it.
+class TDesktopDC : public TWindowDC
+{
+public:
+    explicit TDesktopDC(HWND Desktop);
+    void Changed(const QRect &SurfaceRect) override;
+};
+
+bool ShowsOnScreen(HWND W)
+{
+    return IsWindowVisible(W) && W->State != TShowState::Minimized && !W->Surface.isNull();
+}
+
+// In screen coordinates.
+QRegion ScreenShape(HWND W)
+{
+    const QRect Whole(QPoint(0, 0), W->WindowRect.size());
+    const QRegion Shape = W->Region ? W->Region->Region & Whole : QRegion(Whole);
+    return Shape.translated(W->WindowRect.topLeft());
+}
+
+TDesktopDC::TDesktopDC(HWND Desktop) : TWindowDC(Desktop, QPoint(0, 0), QRect())
+{
+    const QPoint Origin = Desktop->WindowRect.topLeft();
+    Desktop->Surface.fill(Qt::black);
+    QPainter P(&Desktop->Surface);
+    const std::vector<HWND> &Tops = TopLevelWindows();
+    for (auto It = Tops.rbegin(); It != Tops.rend(); ++It) {
+        if (!ShowsOnScreen(*It))
+            continue;
+        P.setClipRegion(ScreenShape(*It).translated(-Origin));
+        P.drawImage((*It)->WindowRect.topLeft() - Origin, (*It)->Surface);
+    }
+}
+
+void TDesktopDC::Changed(const QRect &SurfaceRect)
+{
+    const QPoint Origin = Wnd->WindowRect.topLeft();
+    const QRegion Drawn(SurfaceRect.translated(Origin));
+    QRegion Covered;
+    for (HWND W : std::vector<HWND>(TopLevelWindows())) {
+        if (!ShowsOnScreen(W))
+            continue;
+        const QRegion Shape = ScreenShape(W);
+        const QRegion Part = (Shape & Drawn) - Covered;
+        Covered += Shape;
+        if (Part.isEmpty())
+            continue;
+        const QPoint At = W->WindowRect.topLeft();
+        QPainter P(&W->Surface);
+        P.setCompositionMode(QPainter::CompositionMode_Source);
+        P.setClipRegion(Part.translated(-At));
+        P.drawImage(Origin - At, Wnd->Surface);
+        P.end();
+        if (W->Widget)
+            W->Widget->update(Part.translated(-At));
+    }
 }
 
 QRect ClientArea(HWND W) { return QRect(QPoint(0, 0), W->ClientRect.size()); }
@@ -384,6 +446,8 @@ HDC GetDC(HWND Wnd)
         Wnd = GetDesktopWindow();
     if (!IsWindow(Wnd))
         return nullptr;
+    if (Wnd->Desktop)
+        return new TDesktopDC(Wnd);
     return MakeClientDC(Wnd);
 }
 
@@ -393,6 +457,8 @@ HDC GetWindowDC(HWND Wnd)
         Wnd = GetDesktopWindow();
     if (!IsWindow(Wnd))
         return nullptr;
+    if (Wnd->Desktop)
+        return new TDesktopDC(Wnd);
     return new TWindowDC(Wnd, QPoint(0, 0), QRect());
 }
 

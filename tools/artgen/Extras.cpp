@@ -144,10 +144,15 @@ QImage DrawExtra(const QString &Name, int W, int H)
             const TGlyph G[] = {gMin, gRestore, gClose};
             TitleGlyph(P, R.adjusted(4, 4, -4, -4), G[I], Ink, 1.5);
         });
-    if (Name == u"MENU_CHECKED")
-        return GlyphStrip(W, H, 1, QColor(Qt::white), [](QPainter &P, const QRectF &R, int) {
-            CheckMark(P, R.adjusted(3.5, 4.5, -3.5, -4), Ink, 1.8);
-        });
+    if (Name == u"MENU_CHECKED") {
+        // The menus mask this picture with white, not with the key, so its ground is white.
+        QImage A = NewArt(W, H);
+        QPainter P(&A);
+        Antialiased(P);
+        CheckMark(P, QRectF(0, 0, W, H).adjusted(3.5, 4.5, -3.5, -4), Ink, 1.8);
+        P.end();
+        return Over(A, Solid(W, H, QColor(Qt::white)));
+    }
     if (Name == u"PANEL_BUTTON")
         // Expanded (points up to fold), expanded under the mouse, collapsed, collapsed under the mouse.
         return GlyphStrip(W, H, 4, QColor(0xE4, 0xE4, 0xE4), [](QPainter &P, const QRectF &R, int I) {
