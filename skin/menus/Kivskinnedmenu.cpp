@@ -79,9 +79,12 @@ template <class TBase>
 TColor TkivSkinnedMenu<TBase>::ThemeColor(int Item) const
 {
     TkivUIStyle Style;
-    if (UsingFileTheme(FFileTheme, FUIStyle, Style))
-        return FFileTheme->GetColor(Item);
-    return GetInsideThemeColor(Style, Item);
+    if (!UsingFileTheme(FFileTheme, FUIStyle, Style))
+        return GetInsideThemeColor(Style, Item);
+    // A theme without the colour answers -1, which paints black on black: the default style's keeps the
+    // menu legible.
+    const TColor Value = FFileTheme->GetColor(Item);
+    return Value == TColor(-1) ? GetInsideThemeColor(DeepBlue, Item) : Value;
 }
 
 template <class TBase>
