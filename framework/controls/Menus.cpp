@@ -648,7 +648,7 @@ HMENU TMainMenu::CreateMenuHandle()
 void TMainMenu::MenuChanged(TObject *Sender, TMenuItem *Source, bool Rebuild)
 {
     inherited::MenuChanged(Sender, Source, Rebuild);
-    if (FWindowHandle && ComponentState().Contains(csDestroying) == false)
+    if (FWindowHandle && !ComponentState().Contains(csDestroying))
         DrawMenuBar(FWindowHandle);
 }
 
