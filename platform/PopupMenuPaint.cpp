@@ -206,8 +206,9 @@ void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
     D.hDC = DC;
     D.rcItem = RECT{Q.left(), Q.top(), Q.left() + Q.width(), Q.top() + Q.height()};
     D.itemData = It.ItemData;
-    // The owner's drawing leaves our DC as it found it.
+    // The owner's drawing leaves our DC as it found it; it draws with the menu font, as the items we draw do.
     SaveDC(DC);
+    SelectObject(DC, (It.State & MFS_DEFAULT) ? P.Loop->BoldFont : P.Loop->Font);
     const QRect Area = ItemArea(P);
     IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
     SendMessage(P.Loop->Owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&D));

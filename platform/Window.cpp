@@ -852,6 +852,19 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         if (LOWORD(WParam) != WA_INACTIVE && !IsIconic(Wnd) && !InSubtree(Wnd, G().Focus))
             SetFocus(Wnd);
         return 0;
+    // The right button's release and the menu keys ask for the window's context menu; (-1, -1) says the
+    // keyboard asked.
+    case WM_RBUTTONUP: {
+        POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
+        ClientToScreen(Wnd, &P);
+        SendMessage(Wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Wnd), PointToLParam(P.X, P.Y));
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (WParam == VK_APPS || (WParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+            SendMessage(Wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Wnd), PointToLParam(-1, -1));
+        return 0;
     case WM_MOUSEWHEEL:
     case WM_CONTEXTMENU:
         if (Wnd->Parent)

@@ -246,6 +246,7 @@ KIV_PUBLISHED(TControl)
     Property("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown);
     Property("OnMouseMove", &TControl::OnMouseMove, &TControl::OnMouseMove);
     Property("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp);
+    Property("OnContextPopup", &TControl::OnContextPopup, &TControl::OnContextPopup);
     Property("OnResize", &TControl::OnResize, &TControl::OnResize);
 }
 
@@ -777,6 +778,7 @@ void TControl::Dispatch(TMessage &Message)
     case WM_RBUTTONDOWN: WMRButtonDown(Message); break;
     case WM_RBUTTONDBLCLK: WMRButtonDblClk(Message); break;
     case WM_RBUTTONUP: WMRButtonUp(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case WM_MBUTTONDOWN: WMMButtonDown(Message); break;
     case WM_MBUTTONDBLCLK: WMMButtonDown(Message); break;
     case WM_MBUTTONUP: WMMButtonUp(Message); break;
@@ -868,6 +870,44 @@ void TControl::WMRButtonUp(TMessage &Message)
         TWMMouse M{Message};
         MouseUp(mbRight, KeysToShiftState(M.Keys()), M.XPos(), M.YPos());
     }
+}
+
+void TControl::DoContextPopup(const TPoint &MousePos, bool &Handled)
+{
+    if (OnContextPopup)
+        OnContextPopup(this, MousePos, Handled);
+}
+
+// A point outside the client area is the parent's business (a frame, a scroll bar); the keyboard's
+// (-1, -1) opens the menu at the control's top-left.
+void TControl::WMContextMenu(TMessage &Message)
+{
+    if (Message.Result != 0)
+        return;
+    TPoint Pos = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    const bool FromKeyboard = Pos.X == -1 && Pos.Y == -1;
+    TPoint Local = Pos;
+    if (!FromKeyboard) {
+        Local = ScreenToClient(Pos);
+        if (const TRect Client = ClientRect(); !PtInRect(&Client, Local)) {
+            DefaultHandler(Message);
+            return;
+        }
+    }
+    bool Handled = false;
+    DoContextPopup(Local, Handled);
+    Message.Result = Handled;
+    if (Handled)
+        return;
+    if (TPopupMenu *Menu = FPopupMenu; Menu && Menu->AutoPopup()) {
+        Menu->SetPopupComponent(this);
+        if (FromKeyboard)
+            Pos = ClientToScreen(Point(0, 0));
+        Message.Result = 1;
+        Menu->Popup(Pos.X, Pos.Y);
+        return;
+    }
+    DefaultHandler(Message);
 }
 
 void TControl::WMMButtonDown(TMessage &Message)

@@ -64,6 +64,8 @@ const TIdentMap &CursorIdents();
 
 using TWndMethod = std::function<void(TMessage &Message)>;
 using TCaption = QString;
+// MousePos in client coordinates, (-1, -1) when the keyboard asked; Handled keeps the PopupMenu shut.
+using TContextPopupEvent = TEvent<void(TObject *Sender, TPoint MousePos, bool &Handled)>;
 
 // The shift state of key data (Alt from bit 29) and of the keyboard now (Shift, Ctrl).
 TShiftState KeyDataToShiftState(LPARAM KeyData);
@@ -253,6 +255,7 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
+    TContextPopupEvent OnContextPopup;
 
 protected:
     virtual void WndProc(TMessage &Message);
@@ -265,6 +268,7 @@ protected:
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void Resize();
     virtual void Changed();
+    virtual void DoContextPopup(const TPoint &MousePos, bool &Handled);
     // With AutoSize: the size the content wants (answer false to keep the current one).
     virtual bool CanAutoSize(int &NewWidth, int &NewHeight);
     void AdjustSize();
@@ -289,6 +293,7 @@ protected:
     void WMRButtonDown(TMessage &Message);
     void WMRButtonUp(TMessage &Message);
     void WMRButtonDblClk(TMessage &Message);
+    void WMContextMenu(TMessage &Message);
     void WMMButtonDown(TMessage &Message);
     void WMMButtonUp(TMessage &Message);
     void WMMouseMove(TMessage &Message);
@@ -512,6 +517,8 @@ protected:
     void WMSysChar(TMessage &Message);
     void WMSetCursor(TMessage &Message);
     void WMCommand(TMessage &Message);
+    // A windowless child under the point has its say first.
+    void WMContextMenu(TMessage &Message);
     void WMNotify(TMessage &Message);
     void WMHScroll(TMessage &Message);
     void WMVScroll(TMessage &Message);
@@ -528,6 +535,9 @@ protected:
     void CMExit(TMessage &Message);
     void CMRecreateWnd(TMessage &Message);
     void CMBiDiModeChanged(TMessage &Message);
+    // The key is a shortcut of the PopupMenu of this control or a parent, or of the form (it ran): a key down
+    // goes to menus before the control.
+    bool IsMenuKey(TMessage &Message);
     void CNKeyDown(TMessage &Message);
     void CNKeyUp(TMessage &Message);
     void CNChar(TMessage &Message);

@@ -40,11 +40,21 @@ TCommandPool &CommandPool()
     throw EMenuError(QStringLiteral("Menu index out of range"));
 }
 
-TMenuItem *FindIn(const TMenuItem *Parent, int Value, TFindItemKind Kind)
+bool Matches(TMenuItem *Item, quintptr Value, TFindItemKind Kind)
+{
+    switch (Kind) {
+    case fkCommand: return quintptr(Item->Command()) == Value;
+    case fkHandle: return Item->HandleAllocated() && reinterpret_cast<quintptr>(Item->Handle()) == Value;
+    case fkShortCut: return Item->ShortCut() == Value;
+    }
+    return false;
+}
+
+TMenuItem *FindIn(const TMenuItem *Parent, quintptr Value, TFindItemKind Kind)
 {
     for (int I = 0; I < Parent->Count(); ++I) {
         TMenuItem *Item = Parent->Items(I);
-        if ((Kind == fkCommand && Item->Command() == Value) || (Kind == fkShortCut && Item->ShortCut() == Value))
+        if (Matches(Item, Value, Kind))
             return Item;
         if (TMenuItem *Found = FindIn(Item, Value, Kind))
             return Found;
@@ -101,6 +111,8 @@ void TMenuItem::BeforeDestruction()
 TMenuItem::~TMenuItem()
 {
     *FAlive = false;
+    if (FHandle)
+        DestroyMenu(FHandle);
     CommandPool().Give(FCommand);
 }
 
@@ -304,6 +316,79 @@ void TMenuItem::Click()
         Handler(this);
 }
 
+// ---- the platform menu
+
+HMENU TMenuItem::Handle()
+{
+    if (!HandleAllocated()) {
+        // A handle the platform destroyed under us (with a window's bar) is stale, never reused.
+        FHandle = FMenu ? FMenu->CreateMenuHandle() : CreatePopupMenu();
+        RebuildHandle();
+    }
+    return FHandle;
+}
+
+bool TMenuItem::IsOwnerDrawn() const
+{
+    const TMenu *Menu = GetParentMenu();
+    if (!Menu || !Menu->IsOwnerDraw())
+        return false;
+    const bool OnBar = FParent && FParent->FMenu && dynamic_cast<const TMainMenu *>(FParent->FMenu);
+    return !OnBar;
+}
+
+MENUITEMINFO TMenuItem::ItemInfo()
+{
+    MENUITEMINFO Info;
+    Info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    Info.wID = UINT(FCommand);
+    if (IsLine()) {
+        Info.fType = MFT_SEPARATOR;
+    } else {
+        Info.dwTypeData = FCaption;
+        if (const QString Keys = ShortCutToText(FShortCut); !Keys.isEmpty())
+            Info.dwTypeData += u'\t' + Keys;
+    }
+    if (FRadioItem)
+        Info.fType |= MFT_RADIOCHECK;
+    if (FBreak == mbBreak)
+        Info.fType |= MFT_MENUBREAK;
+    else if (FBreak == mbBarBreak)
+        Info.fType |= MFT_MENUBARBREAK;
+    if (IsOwnerDrawn())
+        Info.fType |= MFT_OWNERDRAW;
+    if (!FEnabled)
+        Info.fState |= MFS_GRAYED;
+    if (FChecked)
+        Info.fState |= MFS_CHECKED;
+    if (FDefault)
+        Info.fState |= MFS_DEFAULT;
+    if (Count() > 0)
+        Info.hSubMenu = Handle();
+    return Info;
+}
+
+// The entries are taken out, not deleted: the sub-menus they open stay their items'.
+void TMenuItem::RebuildHandle()
+{
+    if (!HandleAllocated() || ComponentState().Contains(csDestroying))
+        return;
+    while (GetMenuItemCount(FHandle) > 0)
+        RemoveMenu(FHandle, 0, MF_BYPOSITION);
+    for (TMenuItem *Item : std::as_const(FItems))
+        if (Item->FVisible) {
+            const MENUITEMINFO Info = Item->ItemInfo();
+            InsertMenuItem(FHandle, UINT(-1), TRUE, &Info);
+        }
+}
+
+void TMenuItem::RebuildTree()
+{
+    for (TMenuItem *Item : std::as_const(FItems))
+        Item->RebuildTree();
+    RebuildHandle();
+}
+
 // ---- changes
 
 void TMenuItem::MenuChanged(bool Rebuild)
@@ -316,9 +401,10 @@ void TMenuItem::MenuChanged(bool Rebuild)
 }
 
 // Only the direct parent's sub-menu holds the changed entry; the levels above hear of it without rebuilding.
-void TMenuItem::SubItemChanged(TObject *, TMenuItem *Source, bool Rebuild)
+void TMenuItem::SubItemChanged(TObject *Sender, TMenuItem *Source, bool Rebuild)
 {
-    if (Rebuild)
+    // The platform entry of a direct sub-item shows its state too (checked, enabled), so it changes either way.
+    if (Rebuild || Sender == Source)
         RebuildHandle();
     if (FParent)
         FParent->SubItemChanged(this, Source, false);
@@ -441,11 +527,16 @@ bool TMenu::IsRightToLeft() const
     return SysLocale.MiddleEast && BiDiMode() != bdLeftToRight;
 }
 
-TMenuItem *TMenu::FindItem(int Value, TFindItemKind Kind) const
+TMenuItem *TMenu::FindItem(quintptr Value, TFindItemKind Kind) const
 {
-    if (!FItems || Kind == fkHandle || (Kind == fkShortCut && Value == scNone))
+    if (!FItems || (Kind == fkShortCut && Value == scNone) || (Kind == fkHandle && !Value))
         return nullptr;
     return FindIn(FItems, Value, Kind);
+}
+
+HMENU TMenu::CreateMenuHandle()
+{
+    return CreatePopupMenu();
 }
 
 namespace {
@@ -509,10 +600,13 @@ bool TMenu::IsShortCut(TWMKey &Message)
     return true;
 }
 
-void TMenu::MenuChanged(TObject *, TMenuItem *Source, bool Rebuild)
+void TMenu::MenuChanged(TObject *Sender, TMenuItem *Source, bool Rebuild)
 {
     if (!(ComponentState() * TComponentState{csLoading, csDestroying}).IsEmpty())
         return;
+    // A change of the whole menu (owner draw, images, loading) may change every entry.
+    if (Sender == this && FItems)
+        FItems->RebuildTree();
     if (const TMenuChangeEvent Handler = OnChange)
         Handler(this, Source, Rebuild);
 }
@@ -546,6 +640,18 @@ void TMenu::Notification(TComponent *AComponent, TOperation Operation)
 
 KIV_PUBLISHED(TMainMenu) {}
 
+HMENU TMainMenu::CreateMenuHandle()
+{
+    return CreateMenu();
+}
+
+void TMainMenu::MenuChanged(TObject *Sender, TMenuItem *Source, bool Rebuild)
+{
+    inherited::MenuChanged(Sender, Source, Rebuild);
+    if (FWindowHandle && !ComponentState().Contains(csDestroying))
+        DrawMenuBar(FWindowHandle);
+}
+
 KIV_PUBLISHED(TPopupMenu)
 {
     Property("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment).Default(paLeft);
@@ -553,12 +659,28 @@ KIV_PUBLISHED(TPopupMenu)
     Property("OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::OnPopup);
 }
 
-// Showing the items at (X, Y) needs platform popup menus built from them, which the items do not have
-// yet: for now Popup ends once OnPopup has run.
+void TPopupMenu::Construct(TComponent *AOwner)
+{
+    inherited::Construct(AOwner);
+    PopupList().Add(this);
+}
+
+void TPopupMenu::BeforeDestruction()
+{
+    PopupList().Remove(this);
+    inherited::BeforeDestruction();
+}
+
 void TPopupMenu::Popup(int X, int Y)
 {
+    static constexpr UINT Flags[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
     FPopupPoint = Point(X, Y);
+    // OnPopup may free the menu.
+    const std::shared_ptr<bool> Alive = Items()->FAlive;
     DoPopup(this);
+    if (!*Alive)
+        return;
+    TrackPopupMenu(Handle(), Flags[FAlignment] | TPM_RIGHTBUTTON, X, Y, 0, PopupList().Window(), nullptr);
 }
 
 void TPopupMenu::DoPopup(TObject *Sender)

@@ -4,14 +4,16 @@
 //
 // Items are components like any other: a form owns the items of its layout, which nest there under their
 // menu and their parent item. Every change to an item travels up its parent chain to its menu's
-// MenuChanged; RebuildHandle and MenuChanged are where platform menus built from the items are brought up
-// to date. Freeing an item takes it out of its parent and frees its sub-items; Delete and Remove only take
-// an item out.
+// MenuChanged. A menu and each item with sub-items show as a platform menu (Handle), made on first use and
+// rebuilt whole by RebuildHandle when an entry in it changes: every visible sub-item is one platform item
+// whose command is the item's Command(). Freeing an item takes it out of its parent and frees its sub-items;
+// Delete and Remove only take an item out.
 
 #include "framework/controls/Controls.h"
 #include "framework/core/Classes.h"
 #include "framework/core/SysUtils.h"
 #include "framework/graphics/Graphics.h"
+#include "platform/Menu.h"
 
 #include <QList>
 #include <memory>
@@ -106,6 +108,15 @@ public:
     // An enabled item toggles Checked when AutoCheck, then raises OnClick. The handler may free the item.
     virtual void Click();
 
+    // ---- the platform menu
+    // The sub-menu the item opens (the menu's own for the root item), made and filled on first use.
+    HMENU Handle();
+    bool HandleAllocated() const { return FHandle && IsMenu(FHandle); }
+    // Drawing an owner-drawn item: OnMeasureItem and OnDrawItem when assigned, else the plain menu look.
+    // Width and Height come in with the platform's own size for the item.
+    virtual void MeasureItem(TCanvas *ACanvas, int &Width, int &Height);
+    virtual void DrawItem(TCanvas *ACanvas, const TRect &ARect, bool Selected);
+
     // ---- streaming: items nest under their parent item, or under the menu for a top-level item
     bool HasParent() const override { return true; }
     TComponent *GetParentComponent() const override;
@@ -122,16 +133,25 @@ protected:
     virtual void MenuChanged(bool Rebuild);
     // A sub-item (Sender) changed; Rebuild when this item's own sub-menu must be built again.
     virtual void SubItemChanged(TObject *Sender, TMenuItem *Source, bool Rebuild);
-    // Builds the item's platform sub-menu again; items have none yet.
-    virtual void RebuildHandle() {}
+    // Fills the item's platform sub-menu again when it has one.
+    virtual void RebuildHandle();
+    // The plain menu look, for MeasureItem and DrawItem without handlers.
+    void DefaultMeasureItem(TCanvas *ACanvas, int &Width, int &Height);
+    void DefaultDrawItem(TCanvas *ACanvas, const TRect &ARect, bool Selected);
 
 private:
     friend class TMenu;
+    friend class TPopupMenu;
     void TurnSiblingsOff();
     bool ContainsItem(const TMenuItem *Item) const;
+    // The platform item this item is in its parent's menu.
+    MENUITEMINFO ItemInfo();
+    bool IsOwnerDrawn() const;
+    void RebuildTree();
 
     TMenuItem *FParent = nullptr;
     TMenu *FMenu = nullptr;              // set on a menu's root item only
+    HMENU FHandle = nullptr;
     QList<TMenuItem *> FItems;
     int FCommand = 0;
     QString FCaption;
@@ -179,8 +199,21 @@ public:
     // data) is clicked, after its parents from the top down, as a menu opened by hand would be. Answers
     // whether such an item exists, enabled or not.
     bool IsShortCut(TWMKey &Message);
-    // Searches the whole tree, depth first; fkHandle finds nothing while items have no platform menus.
-    TMenuItem *FindItem(int Value, TFindItemKind Kind) const;
+    // Searches the whole tree, depth first; fkHandle finds the item whose platform sub-menu Value is.
+    TMenuItem *FindItem(quintptr Value, TFindItemKind Kind) const;
+
+    // The platform menu of the top-level items (the root item's Handle).
+    HMENU Handle() { return FItems->Handle(); }
+    // Owner-drawn items: OwnerDraw, or Images assigned. A main menu's top-level items stay text on the bar.
+    bool IsOwnerDraw() const { return FOwnerDraw || FImages; }
+    // Runs the item of a command; false when no item of the menu has it.
+    bool DispatchCommand(int ACommand);
+    // The item whose sub-menu AHandle opens is clicked (its handler may fill it); false when none has it.
+    bool DispatchPopup(HMENU AHandle);
+    // The menu messages a window owning the menu answers for its items: WM_COMMAND from a menu,
+    // WM_MEASUREITEM and WM_DRAWITEM of ODT_MENU, WM_INITMENUPOPUP and WM_MENUCHAR. Answers whether
+    // Message was for one of its items (Message.Result then holds the answer).
+    bool DispatchMenuMessage(TMessage &Message);
 
     // Every change of an item ends here (not while the menu loads or goes); raises OnChange.
     virtual void MenuChanged(TObject *Sender, TMenuItem *Source, bool Rebuild);
@@ -193,9 +226,13 @@ public:
 
 protected:
     void Notification(TComponent *AComponent, TOperation Operation) override;
+    // TMainMenu: CreateMenu; any other menu: CreatePopupMenu.
+    virtual HMENU CreateMenuHandle();
 
 private:
+    friend class TMenuItem;
     bool IsBiDiModeStored() const { return !FParentBiDiMode; }
+    LRESULT MenuChar(QChar Key, HMENU Menu);
 
     TMenuItem *FItems = nullptr;
     TCustomImageList *FImages = nullptr;
@@ -209,13 +246,27 @@ private:
 class TMainMenu : public TMenu
 {
     KIV_OBJECT(TMainMenu, TMenu)
+public:
+    // The window whose bar shows the menu (the form sets it); its bar is redrawn when the items change.
+    HWND WindowHandle() const { return FWindowHandle; }
+    void SetWindowHandle(HWND Value) { FWindowHandle = Value; }
+    void MenuChanged(TObject *Sender, TMenuItem *Source, bool Rebuild) override;
+
+protected:
+    HMENU CreateMenuHandle() override;
+
+private:
+    HWND FWindowHandle = nullptr;
 };
 
 class TPopupMenu : public TMenu
 {
     KIV_OBJECT(TPopupMenu, TMenu)
 public:
-    // Shows the menu at a screen point.
+    void Construct(TComponent *AOwner) override;
+    void BeforeDestruction() override;
+    // OnPopup, then the menu at a screen point (placed by Alignment) until it closes. The chosen item's
+    // Click runs later, when its command comes back through the message loop.
     virtual void Popup(int X, int Y);
     // The component the menu was last opened for (set by whoever opens it).
     TComponent *PopupComponent() const { return FPopupComponent; }
@@ -239,6 +290,26 @@ private:
     TPopupAlignment FAlignment = paLeft;
     bool FAutoPopup = true;
 };
+
+// ---- the popup list ------------------------------------------------------------------------------------
+
+// The hidden window that owns the platform menus of every TPopupMenu while they show: it hears their
+// commands, owner-draw and loop messages and hands each to the popup menu whose item it is for.
+class TPopupList
+{
+public:
+    HWND Window();
+    void Add(TPopupMenu *Menu);
+    void Remove(TPopupMenu *Menu);
+    int Count() const { return int(FMenus.size()); }
+
+private:
+    void WndProc(TMessage &Message);
+    QList<TPopupMenu *> FMenus;
+    HWND FWindow = nullptr;
+};
+
+TPopupList &PopupList();
 
 // ---- shortcuts and hotkeys ----------------------------------------------------------------------------
 

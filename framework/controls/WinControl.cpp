@@ -422,8 +422,13 @@ void TWinControl::WndProc(TMessage &Message)
         break;
     default:
         if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL &&
-            IsControlMouseMsg(Message))
+            IsControlMouseMsg(Message)) {
+            // The window's default handling still turns the right button's release over a windowless
+            // control into WM_CONTEXTMENU.
+            if (Message.Msg == WM_RBUTTONUP && Message.Result == 0 && FHandle)
+                DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
             return;
+        }
         break;
     }
     inherited::WndProc(Message);
@@ -450,6 +455,7 @@ void TWinControl::Dispatch(TMessage &Message)
     case WM_SYSCHAR: WMSysChar(Message); break;
     case WM_SETCURSOR: WMSetCursor(Message); break;
     case WM_COMMAND: WMCommand(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     case WM_NOTIFY: WMNotify(Message); break;
     case WM_HSCROLL: WMHScroll(Message); break;
     case WM_VSCROLL: WMVScroll(Message); break;
@@ -542,6 +548,18 @@ void TWinControl::WMCommand(TMessage &Message)
 {
     if (!DoControlMsg(reinterpret_cast<HWND>(Message.LParam), Message))
         DefaultHandler(Message);
+}
+
+void TWinControl::WMContextMenu(TMessage &Message)
+{
+    const TPoint Pos = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    if (!(Pos.X == -1 && Pos.Y == -1))
+        if (TControl *Control = ControlAtPos(ScreenToClient(Pos), false); Control) {
+            Message.Result = Control->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+            if (Message.Result != 0)
+                return;
+        }
+    inherited::WMContextMenu(Message);
 }
 
 void TWinControl::WMNotify(TMessage &Message)
@@ -1301,10 +1319,24 @@ void TWinControl::WMSysChar(TMessage &Message)
 }
 
 // A key the control does not ask for (WM_GETDLGCODE) goes to its form as a dialog key first.
+bool TWinControl::IsMenuKey(TMessage &Message)
+{
+    if (ComponentState().Contains(csDesigning))
+        return false;
+    TWMKey Key{Message};
+    for (TControl *Control = this; Control; Control = Control->Parent())
+        if (TPopupMenu *Menu = Control->PopupMenu(); Menu && Menu->IsShortCut(Key))
+            return true;
+    TCustomForm *Form = GetParentForm(this);
+    return Form && Form->IsShortCut(Key);
+}
+
 void TWinControl::CNKeyDown(TMessage &Message)
 {
     TWMKey Key{Message};
     Message.Result = 1;
+    if (IsMenuKey(Message))
+        return;
     LRESULT Mask = 0;
     switch (Key.CharCode()) {
     case VK_TAB: Mask = DLGC_WANTTAB; break;
@@ -1345,7 +1377,7 @@ void TWinControl::CNChar(TMessage &Message)
 
 void TWinControl::CNSysKeyDown(TMessage &Message)
 {
-    Message.Result = 0;
+    Message.Result = IsMenuKey(Message);
 }
 
 void TWinControl::CNSysChar(TMessage &Message)

@@ -174,8 +174,10 @@ void TCustomForm::Notification(TComponent *AComponent, TOperation Operation)
     inherited::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FMenu)
+    if (AComponent == FMenu) {
         FMenu = nullptr;
+        SetWindowMenu();
+    }
     if (AComponent == FActiveControl)
         FActiveControl = nullptr;
     if (AComponent == FFocusedControl)
@@ -191,11 +193,35 @@ void TCustomForm::SetMenu(TMainMenu *Value)
             if (TCustomForm *Other = Screen->CustomForms(I); Other != this && Other->FMenu == Value)
                 throw EInvalidOperation(
                     QStringLiteral("Menu '%1' is already being used by another form").arg(Value->Name()));
-    if (FMenu)
+    if (FMenu) {
         FMenu->RemoveFreeNotification(this);
+        FMenu->SetWindowHandle(nullptr);
+    }
     FMenu = Value;
     if (Value)
         Value->FreeNotification(this);
+    SetWindowMenu();
+}
+
+// Child forms have no bar; a form without a menu never shows one.
+void TCustomForm::SetWindowMenu()
+{
+    if (!HandleAllocated() || (GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD))
+        return;
+    if (FMenu) {
+        FMenu->SetWindowHandle(FHandle);
+        ::SetMenu(FHandle, FMenu->Handle());
+    } else if (GetMenu(FHandle)) {
+        ::SetMenu(FHandle, nullptr);
+    }
+}
+
+bool TCustomForm::IsShortCut(TWMKey &Message)
+{
+    bool Handled = false;
+    if (OnShortCut)
+        OnShortCut(Message, Handled);
+    return Handled || (FMenu && FMenu->IsShortCut(Message));
 }
 
 void TCustomForm::CreateParams(TCreateParams &Params)
@@ -254,6 +280,18 @@ void TCustomForm::CreateParams(TCreateParams &Params)
 void TCustomForm::CreateWnd()
 {
     inherited::CreateWnd();
+    SetWindowMenu();
+}
+
+// The bar's menu is the Menu's to destroy, not the window's.
+void TCustomForm::DestroyWnd()
+{
+    if (FMenu && HandleAllocated()) {
+        if (GetMenu(FHandle) == FMenu->Handle())
+            ::SetMenu(FHandle, nullptr);
+        FMenu->SetWindowHandle(nullptr);
+    }
+    inherited::DestroyWnd();
 }
 
 // ---- showing, hiding, closing ------------------------------------------------------------------------------
@@ -641,6 +679,11 @@ void TCustomForm::Dispatch(TMessage &Message)
     case WM_SYSCOMMAND: WMSysCommand(Message); break;
     case WM_SIZE: WMSize(Message); break;
     case WM_PAINT: WMPaint(Message); break;
+    case WM_COMMAND:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR: WMMenuMessage(Message); break;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_DIALOGKEY: CMDialogKey(Message); break;
@@ -657,6 +700,12 @@ void TCustomForm::WMActivate(TMessage &Message)
     DefaultHandler(Message);
     if (FFormStyle != fsMDIForm)
         SetActive(TWMActivate{Message}.Active() != WA_INACTIVE);
+}
+
+void TCustomForm::WMMenuMessage(TMessage &Message)
+{
+    if (!FMenu || !FMenu->DispatchMenuMessage(Message))
+        inherited::Dispatch(Message);
 }
 
 void TCustomForm::WMClose(TMessage &)

@@ -46,6 +46,7 @@ using TCloseEvent = TEvent<void(TObject *Sender, TCloseAction &Action)>;
 using TCloseQueryEvent = TEvent<void(TObject *Sender, bool &CanClose)>;
 using TExceptionEvent = TEvent<void(TObject *Sender, const Exception &E)>;
 using TMessageEvent = TEvent<void(MSG &Msg, bool &Handled)>;
+using TShortCutEvent = TEvent<void(TWMKey &Msg, bool &Handled)>;
 
 // ---- TScrollingWinControl -------------------------------------------------------------------------------
 
@@ -125,6 +126,8 @@ public:
     TMainMenu *Menu() const { return FMenu; }
     void SetMenu(TMainMenu *Value);
     TFormState FormState() const { return FFormState; }
+    // OnShortCut, then the Menu's items: answers whether the key ran one (or OnShortCut took it).
+    virtual bool IsShortCut(TWMKey &Message);
     TCanvas *Canvas() const { return FCanvas; }
     bool OldCreateOrder() const { return FOldCreateOrder; }
     void SetOldCreateOrder(bool Value) { FOldCreateOrder = Value; }
@@ -142,12 +145,14 @@ public:
     TNotifyEvent OnPaint;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
 
     void Dispatch(TMessage &Message) override;
 
 protected:
     void CreateParams(TCreateParams &Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void Loaded() override;
     void Notification(TComponent *AComponent, TOperation Operation) override;
     void PaintWindow(HDC DC) override;
@@ -169,6 +174,10 @@ protected:
     void WMSysCommand(TMessage &Message);
     void WMSize(TMessage &Message);
     void WMPaint(TMessage &Message);
+    // Commands, owner draw and the loop's questions for the Menu's items.
+    void WMMenuMessage(TMessage &Message);
+    // Gives the window the Menu's bar, or takes the bar away.
+    void SetWindowMenu();
     void CMShowingChanged(TMessage &Message);
     void CMVisibleChanged(TMessage &Message);
     void CMDialogKey(TMessage &Message);

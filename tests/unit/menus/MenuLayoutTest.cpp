@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 class TMnForm : public TForm
 {
     KIV_OBJECT(TMnForm, TForm)
@@ -184,6 +186,8 @@ TEST_F(MenuLayoutTest, MenusTwoLevelsDeepAreReadIntoTheFormAndWrittenBackInTheSa
     TMessage Key{WM_SYSKEYDOWN, VK_F1 + 3, KF_ALTDOWN_BIT};
     TWMKey AltF4{Key};
     EXPECT_TRUE(F->MainMenu1->IsShortCut(AltF4));
+    // The menu shows until it is closed from inside its loop.
+    QTimer::singleShot(0, [] { EndMenu(); });
     F->PopupMenu1->Popup(10, 20);
     int Width = 0, Height = 0;
     Cut->OnMeasureItem(Cut, nullptr, Width, Height);
