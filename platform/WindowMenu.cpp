@@ -81,6 +81,7 @@ BOOL SetMenu(HWND Wnd, HMENU Menu)
     Wnd->Menu = Menu;
     if (Menu)
         Menu->Window = Wnd;
+    MenuCore::ForgetMenuBarLayout(Menu);
     SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return TRUE;
@@ -92,6 +93,7 @@ BOOL DrawMenuBar(HWND Wnd)
 {
     if (!CanHaveMenus(Wnd) || !WindowCore::IsTopLevel(Wnd))
         return FALSE;
+    MenuCore::ForgetMenuBarLayout(Wnd->Menu);
     return RedrawWindow(Wnd, nullptr, nullptr, RDW_FRAME);
 }
 
