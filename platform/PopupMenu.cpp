@@ -539,12 +539,15 @@ TPopup *PopupCore::Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, cons
     return &P;
 }
 
+// The popups go before the capture they hold, which would otherwise tell them it was lost (ending the menu).
 void PopupCore::CloseAll(TMenuLoop &L)
 {
-    if (IsLoopWindow(L, GetCapture()))
-        ReleaseCapture();
+    const HWND Held = GetCapture();
+    const bool Ours = IsLoopWindow(L, Held);
     while (!L.Popups.empty())
         CloseDeepest(L);
+    if (Ours && GetCapture() == Held)
+        ReleaseCapture();
 }
 
 void PopupCore::Run(TMenuLoop &L, const std::function<void()> &Start, const std::function<void()> &Between)
