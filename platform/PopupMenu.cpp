@@ -133,13 +133,18 @@ int PopupCore::NextSelectable(HMENU Menu, int N, int From, int Step)
 
 namespace {
 
-int NextSelectable(const TPopup &P, int From, int Step) { return PopupCore::NextSelectable(P.Menu, Count(P), From, Step); }
+int NextSelectable(const TPopup &P, int From, int Step)
+{
+    return PopupCore::NextSelectable(P.Menu, Count(P), From, Step);
+}
+
+bool OpensSubMenu(const TPopup &P, int I) { return Has(P, I) && Item(P, I).SubMenu && IsEnabled(Item(P, I)); }
 
 // Opens the sub-menu of P's item I beside it (unless it is open already); from the keyboard its first item
 // is selected.
 void OpenSubMenu(TPopup &P, int I, bool SelectFirst)
 {
-    if (!Has(P, I) || !Item(P, I).SubMenu || !IsEnabled(Item(P, I)))
+    if (!OpensSubMenu(P, I))
         return;
     TMenuLoop &L = *P.Loop;
     const int Level = LevelOf(P);
@@ -243,7 +248,7 @@ void OnKey(TPopup &P, WPARAM Key)
         break;
     case VK_RIGHT:
         // In a bar's drop-down, Right on an item without a sub-menu goes on to the next drop-down.
-        if (L.Bar && !(Has(P, P.Selected) && Item(P, P.Selected).SubMenu && IsEnabled(Item(P, P.Selected))))
+        if (L.Bar && !OpensSubMenu(P, P.Selected))
             MoveOnBar(L, +1);
         else
             OpenSubMenu(P, P.Selected, true);
@@ -316,9 +321,10 @@ void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
 {
     TMenuLoop &L = *Own.Loop;
     int I = -1;
-    TPopup *P = PopupAt(L, ScreenPoint(Own.Wnd, LParam), &I);
-    const bool Release = Msg == WM_LBUTTONUP || (Msg == WM_RBUTTONUP && (L.Flags & TPM_RIGHTBUTTON));
     const QPoint Screen = ScreenPoint(Own.Wnd, LParam);
+    TPopup *P = PopupAt(L, Screen, &I);
+    const bool Release = Msg == WM_LBUTTONUP || (Msg == WM_RBUTTONUP && (L.Flags & TPM_RIGHTBUTTON));
+    // Outside the drop-downs, the bar they come from.
     if (!P && L.Bar && PointerOnBar(L, Msg, Screen))
         return;
     switch (Msg) {
@@ -598,7 +604,8 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclud
     Run(
         L,
         [&] {
-            if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), [&](QSize Size) { return PlaceAt(Size, Flags, X, Y, Exclude); }))
+            const auto Place = [&](QSize Size) { return PlaceAt(Size, Flags, X, Y, Exclude); };
+            if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), Place))
                 SetCapture(P->Wnd);
             else
                 End(L);

@@ -198,9 +198,12 @@ TEST_F(MenuBarTest, TheBandTakesTheMenuHeightOffTheClientAreaOnlyWhileThereIsAMe
         ASSERT_TRUE(SetMenu(W, nullptr));
         GetClientRect(W, &Again);
         EXPECT_EQ(Again, Plain);
-        EXPECT_EQ(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(R.Left + Origin.X + 30, R.Top + Origin.Y - H / 2)) ==
-                      HTMENU,
-                  false);
+        EXPECT_NE(SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(R.Left + Origin.X + 30, R.Top + Origin.Y - H / 2)),
+                  HTMENU);
+        SetMenu(W, M);
+        DestroyMenu(M);
+        GetClientRect(W, &Again);
+        EXPECT_EQ(Again, Plain) << "the band goes with a destroyed bar";
         DestroyWindow(W);
     }
 }
