@@ -208,6 +208,14 @@ bool FilterBarInput(TMenuLoop &L, const MSG &M)
         if (QChar(char16_t(M.wParam)).isPrint())
             OnBarChar(L, QChar(char16_t(M.wParam)));
         return true;
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSEMOVE: {
+        // Hot tracking goes on over items without a drop-down.
+        const int I = MenuCore::MenuBarItemAt(B.Wnd, QPoint(M.pt.X, M.pt.Y));
+        if (B.ByMouse && I >= 0 && I != B.Selected && !IsSeparator(BarItem(B, I)))
+            Go(L, I, true, false, true);
+        return false;
+    }
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP: {
         // A press on a command item chooses it when released there.

@@ -674,9 +674,10 @@ bool DeliverQueued(MSG Msg)
     bool Handled = false;
     Guarded([&] {
         MSG &M = G().Delivering.back();
-        if (G().MenuFilter)
-            Handled = G().MenuFilter(M);
-        if (!Handled && G().Filter)
+        // The menu loop takes input as delivered to it: its keys still make their characters.
+        if (G().MenuFilter && G().MenuFilter(M))
+            return;
+        if (G().Filter)
             Handled = G().Filter(M);
         if (!Handled && M.hwnd && IsLive(M.hwnd))
             SendMessage(M.hwnd, M.message, M.wParam, M.lParam);

@@ -102,7 +102,8 @@ QPoint CursorScreenPos();
 void SetKeyDown(int VirtualKey, bool Down);
 // The virtual key of the latest key press (Alt released alone selects the menu bar).
 int LastKeyPressed();
-// While a menu bar is selected, its loop sees queued input before the message filter; true stops it.
+// While a menu bar is selected, its loop sees queued input before the message filter; true takes it (as
+// delivered: a key taken still makes its characters).
 void SetMenuModeFilter(std::function<bool(MSG &)> Filter);
 void SetModifierState(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
 HWND FocusWindow();

@@ -322,11 +322,19 @@ TEST_F(MenuBarTest, PointingAtAnotherItemOpensItsDropDownAndAPressOnTheOpenOneCl
     Steps.push_back([&](HWND P) {
         EXPECT_TRUE(P);
         MoveOver(1);
-        PressOn(1);
+        MoveOver(2);
+    });
+    Steps.push_back([&](HWND P) {
+        EXPECT_EQ(P, nullptr) << "Help is a command";
+        MoveOver(0);
+    });
+    Steps.push_back([&](HWND P) {
+        EXPECT_TRUE(P);
+        PressOn(0);
     });
     PressOn(0);
-    EXPECT_EQ(Opened(), (std::vector<HMENU>{File, Edit}));
-    EXPECT_EQ(BarSelections(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Opened(), (std::vector<HMENU>{File, Edit, File}));
+    EXPECT_EQ(BarSelections(), (std::vector<int>{0, 1, 401, 0}));
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(Seen(WM_EXITMENULOOP).size(), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
@@ -393,6 +401,18 @@ TEST_F(MenuBarTest, DownOpensTheDropDownEscClosesItAndASecondEscLeaves)
     EXPECT_EQ(Opened(), (std::vector<HMENU>{Edit}));
     EXPECT_EQ(BarSelections(), (std::vector<int>{0, 1}));
     EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(MenuBarTest, APlainLetterOnTheSelectedBarOpensItsItem)
+{
+    Steps.push_back([&](HWND) { QTest::keyClick(Widget(), 'e'); });
+    Steps.push_back([&](HWND P) {
+        ASSERT_TRUE(P);
+        KeyIn(P, Qt::Key_Return);
+    });
+    Key(Qt::Key_F10);
+    EXPECT_EQ(Opened(), (std::vector<HMENU>{Edit}));
+    EXPECT_EQ(Commands(), (std::vector<int>{201})) << "Copy, selected first";
 }
 
 TEST_F(MenuBarTest, LeftAndRightInADropDownGoOnToTheNeighboursDropDown)
