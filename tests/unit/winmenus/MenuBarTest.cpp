@@ -121,7 +121,7 @@ protected:
         QApplication::sendEvent(Widget(), &E);
     }
 
-    // A release on the popup's item Index, its items being Height pixels high.
+    // A release on the popup's item whose client rectangle starts at Top.
     static void ReleaseOnItem(HWND Popup, int Top)
     {
         const POINT O = ClientOrigin(Popup);
