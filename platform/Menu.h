@@ -211,8 +211,23 @@ BOOL SetMenuInfo(HMENU Menu, const MENUINFO *Info);
 // another window (its bar or window menu) is refused.
 BOOL SetMenu(HWND Wnd, HMENU Menu);
 HMENU GetMenu(HWND Wnd);
-// Marks the frame for repainting after the bar's items changed.
+// Marks the frame for repainting after the bar's items changed (they are measured again).
 BOOL DrawMenuBar(HWND Wnd);
+// The bar shows in a band SM_CYMENU high at the top of the window's non-client area (WM_NCCALCSIZE takes it
+// off the client area and WM_NCHITTEST answers HTMENU there), its items in one row left to right, those from
+// the first MF_RIGHTJUSTIFY item on flush right, and items that do not fit cut off at the right edge. Owner-
+// drawn items are measured and drawn by the window (WM_MEASUREITEM, WM_DRAWITEM with a DC of the whole
+// window). A press on an item, Alt released alone, F10, or Alt with an item's letter (WM_SYSCHAR reaching
+// DefWindowProc, which sends WM_SYSCOMMAND SC_KEYMENU to the top-level window) runs the bar's menu loop:
+// WM_ENTERMENULOOP (wParam FALSE) and WM_INITMENU (wParam the bar) once, the drop-downs as TrackPopupMenu
+// shows them, WM_MENUSELECT for the bar's items too, WM_ENTERIDLE while waiting (lParam: the open drop-down,
+// nullptr while only the bar is selected), WM_EXITMENULOOP (FALSE), and a posted WM_COMMAND for the chosen
+// command.
+//
+// The screen rectangle of the bar's item (Menu must be Wnd's bar); FALSE for no such item.
+BOOL GetMenuItemRect(HWND Wnd, HMENU Menu, UINT Item, RECT *Rect);
+// The position of the bar's item at a screen point; -1 for none.
+int MenuItemFromPoint(HWND Wnd, HMENU Menu, POINT Screen);
 // The window menu: with Revert FALSE the window's own copy of the standard one (made on first use: Restore,
 // Move, Size, Minimize, Maximize, a separator and the default Close, with their SC_* commands, enabled as
 // the window's styles and show state allow), which the caller may change; with Revert TRUE the copy is

@@ -167,6 +167,7 @@ constexpr LRESULT HTNOWHERE = 0;
 constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTCAPTION = 2;
 constexpr LRESULT HTSYSMENU = 3;
+constexpr LRESULT HTMENU = 5;
 constexpr LRESULT HTMINBUTTON = 8;
 constexpr LRESULT HTMAXBUTTON = 9;
 constexpr LRESULT HTLEFT = 10;

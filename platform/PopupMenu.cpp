@@ -32,8 +32,6 @@ bool IsLoopWindow(const TMenuLoop &L, HWND W)
     return std::any_of(L.Popups.begin(), L.Popups.end(), [&](const auto &P) { return P->Wnd == W; });
 }
 
-void End(TMenuLoop &L) { L.Ended = true; }
-
 int LevelOf(const TPopup &P)
 {
     const auto &Ps = P.Loop->Popups;
@@ -42,7 +40,6 @@ int LevelOf(const TPopup &P)
 
 bool IsDeepest(const TPopup &P) { return P.Loop->Popups.back().get() == &P; }
 
-TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place);
 QRect WorkAreaAt(QPoint At);
 QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect);
 
@@ -95,7 +92,9 @@ void ScrollIntoView(TPopup &P, int I)
         ScrollTo(P, R.top() + R.height() - Rows);
 }
 
-void Select(TPopup &P, int I, bool ByMouse)
+} // namespace
+
+void PopupCore::Select(TPopup &P, int I, bool ByMouse)
 {
     if (!Has(P, I))
         I = -1;
@@ -122,23 +121,30 @@ void Select(TPopup &P, int I, bool ByMouse)
     SendMessage(P.Loop->Owner, WM_MENUSELECT, MAKEWPARAM(Id, WORD(Flags)), reinterpret_cast<LPARAM>(P.Menu));
 }
 
-// The next item that is not a separator, Step (+1 or -1) from From, wrapping; -1 when there is none.
-int NextSelectable(const TPopup &P, int From, int Step)
+int PopupCore::NextSelectable(HMENU Menu, int N, int From, int Step)
 {
-    const int N = Count(P);
     for (int K = 1; K <= N; ++K) {
         const int I = ((From + Step * K) % N + N) % N;
-        if (!IsSeparator(Item(P, I)))
+        if (!IsSeparator(Menu->Items[size_t(I)]))
             return I;
     }
     return -1;
 }
 
+namespace {
+
+int NextSelectable(const TPopup &P, int From, int Step)
+{
+    return PopupCore::NextSelectable(P.Menu, Count(P), From, Step);
+}
+
+bool OpensSubMenu(const TPopup &P, int I) { return Has(P, I) && Item(P, I).SubMenu && IsEnabled(Item(P, I)); }
+
 // Opens the sub-menu of P's item I beside it (unless it is open already); from the keyboard its first item
 // is selected.
 void OpenSubMenu(TPopup &P, int I, bool SelectFirst)
 {
-    if (!Has(P, I) || !Item(P, I).SubMenu || !IsEnabled(Item(P, I)))
+    if (!OpensSubMenu(P, I))
         return;
     TMenuLoop &L = *P.Loop;
     const int Level = LevelOf(P);
@@ -178,18 +184,6 @@ void Activate(TPopup &P, int I, bool ByMouse)
     End(*P.Loop);
 }
 
-QChar Mnemonic(const QString &Text)
-{
-    for (int I = 0; I + 1 < Text.size(); ++I) {
-        if (Text[I] != QLatin1Char('&'))
-            continue;
-        if (Text[I + 1] != QLatin1Char('&'))
-            return Text[I + 1].toLower();
-        ++I;
-    }
-    return QChar();
-}
-
 void OnChar(TPopup &P, QChar C)
 {
     // Enter and Esc come as characters too, after their keys have acted.
@@ -199,7 +193,7 @@ void OnChar(TPopup &P, QChar C)
     std::vector<int> Matches;
     for (int I = 0; I < Count(P); ++I) {
         const MenuItemData &It = Item(P, I);
-        if (!IsOwnerDrawn(It) && !IsSeparator(It) && Mnemonic(It.Text) == Key)
+        if (!IsOwnerDrawn(It) && !IsSeparator(It) && MenuCore::Mnemonic(It.Text) == Key)
             Matches.push_back(I);
     }
     if (Matches.size() == 1) {
@@ -253,16 +247,24 @@ void OnKey(TPopup &P, WPARAM Key)
         Activate(P, P.Selected, false);
         break;
     case VK_RIGHT:
-        OpenSubMenu(P, P.Selected, true);
+        // In a bar's drop-down, Right on an item without a sub-menu goes on to the next drop-down.
+        if (L.Bar && !OpensSubMenu(P, P.Selected))
+            MoveOnBar(L, +1);
+        else
+            OpenSubMenu(P, P.Selected, true);
         break;
     case VK_LEFT:
-        // Left closes a sub-menu; in the first menu there is nothing to go back to.
+        // Left closes a sub-menu; in the first menu there is nothing to go back to, but the bar's neighbour.
         if (L.Popups.size() > 1)
             CloseDeepest(L);
+        else if (L.Bar)
+            MoveOnBar(L, -1);
         break;
     case VK_ESCAPE:
         if (L.Popups.size() > 1)
             CloseDeepest(L);
+        else if (L.Bar)
+            CloseDropDown(L);
         else
             End(L);
         break;
@@ -319,8 +321,12 @@ void OnMouse(TPopup &Own, UINT Msg, LPARAM LParam)
 {
     TMenuLoop &L = *Own.Loop;
     int I = -1;
-    TPopup *P = PopupAt(L, ScreenPoint(Own.Wnd, LParam), &I);
+    const QPoint Screen = ScreenPoint(Own.Wnd, LParam);
+    TPopup *P = PopupAt(L, Screen, &I);
     const bool Release = Msg == WM_LBUTTONUP || (Msg == WM_RBUTTONUP && (L.Flags & TPM_RIGHTBUTTON));
+    // Outside the drop-downs, the bar they come from.
+    if (!P && L.Bar && PointerOnBar(L, Msg, Screen))
+        return;
     switch (Msg) {
     case WM_MOUSEMOVE:
         if (!P)
@@ -386,6 +392,11 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_SYSKEYDOWN:
         OnKey(Deepest, WParam);
         return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (L.Bar && MenuCore::IsMenuKeyReleased(WParam))
+            End(L);
+        return 0;
     case WM_CHAR:
     case WM_SYSCHAR:
         OnChar(Deepest, QChar(char16_t(WParam)));
@@ -427,7 +438,9 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         GetCursorPos(&At);
         int I = -1;
         TPopup *Under = PopupAt(L, QPoint(At.X, At.Y), &I);
-        if (!Under || Under == P)
+        // A press on the bar decides itself whether the menu goes on.
+        const bool OnBar = L.Bar && MenuCore::MenuBarItemAt(L.Bar->Wnd, QPoint(At.X, At.Y)) >= 0;
+        if ((!Under || Under == P) && !OnBar)
             End(L);
         return 0;
     }
@@ -452,9 +465,11 @@ QRect WorkAreaAt(QPoint At)
     return QRect(R.Left, R.Top, R.Width(), R.Height());
 }
 
+} // namespace
+
 // Where the alignment flags put a window of Size at (X, Y); one that would cross the work area's right or
 // bottom edge opens to the left of or above its point instead, and it never starts outside the work area.
-QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude)
+QPoint PopupCore::PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude)
 {
     const QRect Work = WorkAreaAt(QPoint(X, Y));
     int Left = (Flags & TPM_RIGHTALIGN) ? X - Size.width() : (Flags & TPM_CENTERALIGN) ? X - Size.width() / 2 : X;
@@ -479,6 +494,8 @@ QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude)
     return QPoint(Left, Top);
 }
 
+namespace {
+
 // A sub-menu opens to the right of its parent, level with its item; without room there, to the left.
 QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect)
 {
@@ -494,8 +511,10 @@ QPoint PlaceBeside(QSize Size, const QRect &Parent, const QRect &ItemRect)
 
 // ---- opening and closing -------------------------------------------------------------------------------
 
+} // namespace
+
 // Index: the position of the item opening Menu (0 for the first menu).
-TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place)
+TPopup *PopupCore::Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place)
 {
     if (L.Notify())
         SendMessage(L.Owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Menu), MAKELPARAM(WORD(Index), FALSE));
@@ -526,22 +545,19 @@ TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::func
     return &P;
 }
 
-void CloseAll(TMenuLoop &L)
+// The popups go before the capture they hold, which would otherwise tell them it was lost (ending the menu).
+void PopupCore::CloseAll(TMenuLoop &L)
 {
-    if (IsLoopWindow(L, GetCapture()))
-        ReleaseCapture();
+    const HWND Held = GetCapture();
+    const bool Ours = IsLoopWindow(L, Held);
     while (!L.Popups.empty())
         CloseDeepest(L);
+    if (Ours && GetCapture() == Held)
+        ReleaseCapture();
 }
 
-BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclude)
+void PopupCore::Run(TMenuLoop &L, const std::function<void()> &Start, const std::function<void()> &Between)
 {
-    if (!IsMenu(Menu) || !IsWindow(Owner) || (Running && !(Flags & TPM_RECURSE)))
-        return FALSE;
-    TMenuLoop L;
-    L.Owner = Owner;
-    L.Flags = Flags;
-    L.Active = GetActiveWindow();
     NONCLIENTMETRICS Metrics;
     SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(Metrics), &Metrics, 0);
     L.Font = CreateFontIndirect(&Metrics.lfMenuFont);
@@ -551,17 +567,16 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclud
     TMenuLoop *const Outer = Running;
     Running = &L;
 
-    if (L.Notify())
-        SendMessage(Owner, WM_ENTERMENULOOP, TRUE, 0);
-    if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), [&](QSize Size) { return PlaceAt(Size, Flags, X, Y, Exclude); }))
-        SetCapture(P->Wnd);
-    else
-        End(L);
+    Start();
     // Asleep in the event loop until input, a timer or EndMenu ends the menu; painting goes on meanwhile.
     ProcessPendingMessages();
     while (!L.Finished()) {
-        if (L.Notify() && !L.Popups.empty())
-            SendMessage(Owner, WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(L.Popups.back()->Wnd));
+        Between();
+        if (L.Finished())
+            break;
+        if (L.Notify() && (!L.Popups.empty() || L.Bar))
+            SendMessage(L.Owner, WM_ENTERIDLE, MSGF_MENU,
+                        reinterpret_cast<LPARAM>(L.Popups.empty() ? nullptr : L.Popups.back()->Wnd));
         if (L.Finished())
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -572,6 +587,30 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclud
     Running = Outer;
     DeleteObject(L.Font);
     DeleteObject(L.BoldFont);
+}
+
+namespace {
+
+BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclude)
+{
+    if (!IsMenu(Menu) || !IsWindow(Owner) || (Running && !(Flags & TPM_RECURSE)))
+        return FALSE;
+    TMenuLoop L;
+    L.Owner = Owner;
+    L.Flags = Flags;
+    L.Active = GetActiveWindow();
+    if (L.Notify())
+        SendMessage(Owner, WM_ENTERMENULOOP, TRUE, 0);
+    Run(
+        L,
+        [&] {
+            const auto Place = [&](QSize Size) { return PlaceAt(Size, Flags, X, Y, Exclude); };
+            if (TPopup *P = Open(L, Menu, 0, QPoint(X, Y), Place))
+                SetCapture(P->Wnd);
+            else
+                End(L);
+        },
+        [] {});
     if (L.Notify() && IsWindow(Owner)) {
         SendMessage(Owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
         SendMessage(Owner, WM_EXITMENULOOP, TRUE, 0);
@@ -585,12 +624,17 @@ BOOL Track(HMENU Menu, UINT Flags, int X, int Y, HWND Owner, const QRect &Exclud
 
 } // namespace
 
+bool PopupCore::MenuRunning() { return Running != nullptr; }
+
+void PopupCore::End(TMenuLoop &L) { L.Ended = true; }
+
 // Another window taking the activation (not one of the menu's own) closes the menu, as do the owner and a
 // shown menu going.
 bool PopupCore::TMenuLoop::Finished() const
 {
     const HWND Now = GetActiveWindow();
     return Ended || !IsWindow(Owner) || (Now != Active && !IsLoopWindow(*this, Now)) ||
+           (Bar && Bar->Wnd->Menu != Bar->Menu) ||
            std::any_of(Popups.begin(), Popups.end(), [](const auto &P) { return !IsMenu(P->Menu); });
 }
 

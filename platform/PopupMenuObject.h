@@ -8,6 +8,7 @@
 #include <QSize>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,20 @@ constexpr int ShortcutGap = 16;
 constexpr int ScrollBand = 16;
 
 struct TMenuLoop;
+
+// The menu bar whose loop this is: the selected item, and what the loop does next once the input that asked
+// for it has been handled (input of a popup must not close that popup under itself).
+struct TBar
+{
+    HWND Wnd = nullptr;
+    HMENU Menu = nullptr;
+    int Selected = -1;
+    bool Pending = false;
+    int Next = -1;
+    bool OpenNext = false;      // the next item's drop-down opens
+    bool SelectFirst = false;   // with its first item selected (the keyboard's way)
+    bool ByMouse = false;
+};
 
 struct TPopup
 {
@@ -49,6 +64,7 @@ struct TMenuLoop
     UINT Command = 0;
     bool Chosen = false;
     HWND Active = nullptr;      // the active window when the menu opened
+    TBar *Bar = nullptr;        // the bar's loop: its drop-downs are the popups
 
     bool Notify() const { return !(Flags & TPM_NONOTIFY); }
     bool Finished() const;
@@ -66,7 +82,32 @@ inline bool IsSeparator(const MenuItemData &It) { return It.Type & MFT_SEPARATOR
 inline bool IsEnabled(const MenuItemData &It) { return !(It.State & MFS_GRAYED); }
 inline bool IsOwnerDrawn(const MenuItemData &It) { return It.Type & MFT_OWNERDRAW; }
 
+// PopupMenu.cpp: the parts of the loop a bar's loop runs too.
+bool MenuRunning();
+void End(TMenuLoop &L);
+// Shows Menu, opened from its parent's item Index, where Place puts a popup of the size it is given.
+TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place);
+QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude);
+void Select(TPopup &P, int I, bool ByMouse);
+// The next of Menu's first N items that is not a separator, Step (+1 or -1) from From, wrapping; -1 for none.
+int NextSelectable(HMENU Menu, int N, int From, int Step);
+void CloseAll(TMenuLoop &L);
+// Runs L until it ends, asleep in the event loop: Start shows its first menu, Between runs after each batch
+// of events, and its popups are closed at the end.
+void Run(TMenuLoop &L, const std::function<void()> &Start, const std::function<void()> &Between);
+
+// MenuBarLoop.cpp: the bar's part in what its drop-downs get.
+// Left or Right out of a drop-down: the neighbouring bar item with its drop-down.
+void MoveOnBar(TMenuLoop &L, int Step);
+// Esc in a drop-down: it closes and the bar stays selected.
+void CloseDropDown(TMenuLoop &L);
+// The pointer outside every popup; answers false when it is not on the bar either.
+bool PointerOnBar(TMenuLoop &L, UINT Msg, QPoint Screen);
+
 // PopupMenuPaint.cpp
+int TextWidth(HDC DC, const QString &Text);
+UINT OwnerDrawState(const MenuItemData &It, bool Selected);
+void FillColor(HDC DC, const RECT &R, int Color);
 // Where item I shows in the client area now.
 QRect Shown(const TPopup &P, int I);
 // The client rows that show items (between the arrow bands of a scrolling menu).

@@ -19,11 +19,6 @@ QRect ItemArea(const TPopup &P)
     return QRect(0, Band, C.Width(), C.Height() - 2 * Band);
 }
 
-namespace {
-
-QString Label(const QString &Text) { return Text.section(QLatin1Char('\t'), 0, 0); }
-QString Shortcut(const QString &Text) { return Text.section(QLatin1Char('\t'), 1); }
-
 int TextWidth(HDC DC, const QString &Text)
 {
     RECT R{0, 0, 0, 0};
@@ -53,6 +48,11 @@ void FillColor(HDC DC, const RECT &R, int Color)
     FillRect(DC, &R, B);
     DeleteObject(B);
 }
+
+namespace {
+
+QString Label(const QString &Text) { return Text.section(QLatin1Char('\t'), 0, 0); }
+QString Shortcut(const QString &Text) { return Text.section(QLatin1Char('\t'), 1); }
 
 void DrawCheck(HDC DC, const QRect &Box, bool Radio, COLORREF Color)
 {

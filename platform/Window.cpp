@@ -55,6 +55,8 @@ struct TGlobals
     bool StandardClassesRegistered = false;
     std::map<WNDPROCFN, WNDPROC> PlainProcs;
     std::function<bool(MSG &)> Filter;
+    std::function<bool(MSG &)> MenuFilter;
+    int LastPressed = 0;
     std::function<void()> ExceptionHandler;
     std::vector<MSG> Delivering;
     int PostedPending = 0;
@@ -674,6 +676,9 @@ bool DeliverQueued(MSG Msg)
     bool Handled = false;
     Guarded([&] {
         MSG &M = G().Delivering.back();
+        // The menu loop takes input as delivered to it: its keys still make their characters.
+        if (G().MenuFilter && G().MenuFilter(M))
+            return;
         if (G().Filter)
             Handled = G().Filter(M);
         if (!Handled && M.hwnd && IsLive(M.hwnd))
@@ -689,11 +694,17 @@ void PostPaintRequest()
     QCoreApplication::postEvent(Dispatcher(), new QEvent(PendingPaintEvent), Qt::LowEventPriority);
 }
 
+int LastKeyPressed() { return G().LastPressed; }
+
+void SetMenuModeFilter(std::function<bool(MSG &)> Filter) { G().MenuFilter = std::move(Filter); }
+
 void SetCursorScreenPos(QPoint P) { G().Cursor = P; }
 QPoint CursorScreenPos() { return G().Cursor; }
 
 void SetKeyDown(int VirtualKey, bool Down)
 {
+    if (Down)
+        G().LastPressed = VirtualKey;
     if (VirtualKey > 0 && VirtualKey < 256)
         G().KeyDown[std::size_t(VirtualKey)] = Down;
 }
@@ -782,6 +793,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         if (R) {
             int B = FrameBand(Wnd);
             InflateRect(R, -B, -B);
+            R->Top += MenuCore::MenuBarHeight(Wnd);
             if (R->Right < R->Left)
                 R->Right = R->Left;
             if (R->Bottom < R->Top)
@@ -817,6 +829,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         case SC_MAXIMIZE: ShowWindow(Wnd, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(Wnd, SW_RESTORE); break;
         case SC_CLOSE: SendMessage(Wnd, WM_CLOSE, 0, 0); break;
+        case SC_KEYMENU: MenuCore::TrackMenuBarFromKey(Wnd, QChar(char16_t(LParam))); break;
         default: break;
         }
         return 0;
@@ -827,7 +840,19 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
                 StartMove(Top);
         } else if (LRESULT(WParam) >= HTLEFT && LRESULT(WParam) <= HTBOTTOMRIGHT) {
             StartResize(Wnd, int(WParam));
+        } else if (LRESULT(WParam) == HTMENU) {
+            MenuCore::TrackMenuBarFromMouse(
+                Wnd, MenuCore::MenuBarItemAt(Wnd, QPoint(GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam))));
         }
+        return 0;
+    // The menu keys reach the bar of the top-level window through WM_SYSCOMMAND, which a window may handle.
+    case WM_SYSKEYUP:
+        if (MenuCore::IsMenuKeyReleased(WParam) && !(WParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+            SendMessage(GetTopLevelWindow(Wnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+    case WM_SYSCHAR:
+        if (QChar(char16_t(WParam)).isPrint() && !(GetKeyState(VK_CONTROL) & 0x8000))
+            SendMessage(GetTopLevelWindow(Wnd), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(WParam));
         return 0;
     case WM_NCLBUTTONDBLCLK:
         if (LRESULT(WParam) == HTCAPTION && (Wnd->Style & WS_MAXIMIZEBOX))
@@ -1030,6 +1055,11 @@ HWND CreateWindowEx(DWORD ExStyle, const QString &ClassName, const QString &Wind
     } else {
         W->Owner = Parent ? GetTopLevelWindow(Parent) : nullptr;
         W->Decorated = HasCaption(Style);
+        // A top-level window's hMenu is its menu bar (when no other window has that menu already).
+        if (HMENU Bar = reinterpret_cast<HMENU>(Id); Id && IsMenu(Bar) && !Bar->Window) {
+            W->Menu = Bar;
+            Bar->Window = W;
+        }
         G().TopLevels.insert(G().TopLevels.begin(), W);
         if (X == CW_USEDEFAULT) {
             QPoint P = DefaultPlacement();

@@ -24,6 +24,12 @@ void Enable(HMENU Menu, WPARAM Command, bool On)
     EnableMenuItem(Menu, UINT(Command), MF_BYCOMMAND | (On ? MF_ENABLED : MF_GRAYED));
 }
 
+// WM_NCCALCSIZE again: the bar's band comes or goes.
+void RecomputeFrame(HWND Wnd)
+{
+    SetWindowPos(Wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 } // namespace
 
 namespace MenuCore {
@@ -50,8 +56,9 @@ void DetachFromWindow(HMENU Menu)
         W->SystemMenu = nullptr;
     if (W->Menu == Menu) {
         W->Menu = nullptr;
+        // The band goes with the bar.
         if (!W->Destroying)
-            DrawMenuBar(W);
+            RecomputeFrame(W);
     }
 }
 
@@ -81,8 +88,8 @@ BOOL SetMenu(HWND Wnd, HMENU Menu)
     Wnd->Menu = Menu;
     if (Menu)
         Menu->Window = Wnd;
-    SetWindowPos(Wnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    MenuCore::ForgetMenuBarLayout(Menu);
+    RecomputeFrame(Wnd);
     return TRUE;
 }
 
@@ -92,6 +99,7 @@ BOOL DrawMenuBar(HWND Wnd)
 {
     if (!CanHaveMenus(Wnd) || !WindowCore::IsTopLevel(Wnd))
         return FALSE;
+    MenuCore::ForgetMenuBarLayout(Wnd->Menu);
     return RedrawWindow(Wnd, nullptr, nullptr, RDW_FRAME);
 }
 

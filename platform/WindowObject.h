@@ -1,7 +1,7 @@
 #pragma once
 // Private to the window units: the object behind an HWND and what those units share.
 
-#include "platform/Menu.h"
+#include "platform/MenuObject.h"
 #include "platform/Window.h"
 
 #include <QImage>
@@ -102,6 +102,11 @@ bool DeliverQueued(MSG Msg);
 void SetCursorScreenPos(QPoint P);
 QPoint CursorScreenPos();
 void SetKeyDown(int VirtualKey, bool Down);
+// The virtual key of the latest key press (Alt released alone selects the menu bar).
+int LastKeyPressed();
+// While a menu bar is selected, its loop sees queued input before the message filter; true takes it (as
+// delivered: a key taken still makes its characters).
+void SetMenuModeFilter(std::function<bool(MSG &)> Filter);
 void SetModifierState(Qt::KeyboardModifiers Mods, Qt::MouseButtons Buttons);
 HWND FocusWindow();
 HWND CaptureWindow();

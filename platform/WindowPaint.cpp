@@ -145,6 +145,32 @@ void DrawEdgePair(HDC DC, const QRect &R, int Light, int Dark)
     FillBand(DC, QRect(R.right(), R.top(), 1, R.height()), Dark);
 }
 
+void PaintDefaultFrame(HWND W, HDC DC, int Band)
+{
+    QRect Whole(QPoint(0, 0), W->WindowRect.size());
+    QRect Client = W->ClientRect;
+    SaveDC(DC);
+    ExcludeClipRect(DC, Client.x(), Client.y(), Client.x() + Client.width(), Client.y() + Client.height());
+    bool ClientEdge = W->ExStyle & WS_EX_CLIENTEDGE;
+    int Outer = Band - (ClientEdge ? 2 : 0);
+    if (Outer == 1) {
+        FillBand(DC, QRect(Whole.topLeft(), QSize(Whole.width(), 1)), COLOR_WINDOWFRAME);
+        FillBand(DC, QRect(Whole.topLeft(), QSize(1, Whole.height())), COLOR_WINDOWFRAME);
+        FillBand(DC, QRect(Whole.left(), Whole.bottom(), Whole.width(), 1), COLOR_WINDOWFRAME);
+        FillBand(DC, QRect(Whole.right(), Whole.top(), 1, Whole.height()), COLOR_WINDOWFRAME);
+    } else if (Outer > 1) {
+        FillBand(DC, Whole, COLOR_BTNFACE);
+        DrawEdgePair(DC, Whole, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+        DrawEdgePair(DC, Whole.adjusted(1, 1, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+    }
+    if (ClientEdge) {
+        QRect Edge = Client.adjusted(-2, -2, 2, 2);
+        DrawEdgePair(DC, Edge, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+        DrawEdgePair(DC, Edge.adjusted(1, 1, -1, -1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+    }
+    RestoreDC(DC, -1);
+}
+
 } // namespace
 
 namespace WindowCore {
@@ -212,32 +238,10 @@ void ForgetWindowPaint(HWND W)
 
 void DefaultNcPaint(HWND W)
 {
-    int Band = FrameBand(W);
-    if (Band <= 0)
-        return;
     HDC DC = GetWindowDC(W);
-    QRect Whole(QPoint(0, 0), W->WindowRect.size());
-    QRect Client = W->ClientRect;
-    SaveDC(DC);
-    ExcludeClipRect(DC, Client.x(), Client.y(), Client.x() + Client.width(), Client.y() + Client.height());
-    bool ClientEdge = W->ExStyle & WS_EX_CLIENTEDGE;
-    int Outer = Band - (ClientEdge ? 2 : 0);
-    if (Outer == 1) {
-        FillBand(DC, QRect(Whole.topLeft(), QSize(Whole.width(), 1)), COLOR_WINDOWFRAME);
-        FillBand(DC, QRect(Whole.topLeft(), QSize(1, Whole.height())), COLOR_WINDOWFRAME);
-        FillBand(DC, QRect(Whole.left(), Whole.bottom(), Whole.width(), 1), COLOR_WINDOWFRAME);
-        FillBand(DC, QRect(Whole.right(), Whole.top(), 1, Whole.height()), COLOR_WINDOWFRAME);
-    } else if (Outer > 1) {
-        FillBand(DC, Whole, COLOR_BTNFACE);
-        DrawEdgePair(DC, Whole, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-        DrawEdgePair(DC, Whole.adjusted(1, 1, -1, -1), COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-    }
-    if (ClientEdge) {
-        QRect Edge = Client.adjusted(-2, -2, 2, 2);
-        DrawEdgePair(DC, Edge, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-        DrawEdgePair(DC, Edge.adjusted(1, 1, -1, -1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);
-    }
-    RestoreDC(DC, -1);
+    if (int Band = FrameBand(W); Band > 0)
+        PaintDefaultFrame(W, DC, Band);
+    MenuCore::PaintMenuBar(W, DC);
     ReleaseDC(W, DC);
 }
 
@@ -249,6 +253,8 @@ LRESULT DefaultNcHitTest(HWND W, QPoint Screen)
         return HTNOWHERE;
     if (W->ClientRect.contains(P))
         return HTCLIENT;
+    if (MenuCore::MenuBarRect(W).contains(P))
+        return HTMENU;
     if (!(W->Style & WS_THICKFRAME))
         return HTBORDER;
     const int Corner = 16;
