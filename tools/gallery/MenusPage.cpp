@@ -108,7 +108,7 @@ const TItems &PopupMenuItems()
 
 void ItemClick(TObject *Sender)
 {
-    ReportClicked(StripHotkey(static_cast<TMenuItem *>(Sender)->Caption()));
+    ReportClicked(static_cast<TMenuItem *>(Sender)->Caption());
 }
 
 void AddItems(TComponent *Owner, TMenuItem *Parent, const TItems &Specs)
