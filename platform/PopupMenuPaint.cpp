@@ -211,7 +211,11 @@ void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
     SelectObject(DC, (It.State & MFS_DEFAULT) ? P.Loop->BoldFont : P.Loop->Font);
     const QRect Area = ItemArea(P);
     IntersectClipRect(DC, Area.left(), Area.top(), Area.left() + Area.width(), Area.top() + Area.height());
+    const bool Opens = It.SubMenu != nullptr;
     SendMessage(P.Loop->Owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&D));
+    // The arrow of an item that opens a sub-menu is the menu's, over the owner's drawing, in its text colour.
+    if (Opens)
+        DrawArrow(DC, Q, GetTextColor(DC));
     RestoreDC(DC, -1);
 }
 

@@ -2,6 +2,8 @@
 // hotkeys, for a form's menu and, through the popup list's window, for every popup menu.
 #include "framework/controls/Menus.h"
 
+#include <QImage>
+
 #include "platform/Window.h"
 
 namespace {
@@ -111,7 +113,10 @@ bool TMenu::DispatchMenuMessage(TMessage &Message)
         TMenuItem *Item = M && M->CtlType == ODT_MENU ? FindItem(M->itemID, fkCommand) : nullptr;
         if (!Item)
             return false;
-        HDC DC = GetDC(nullptr);
+        // Measuring needs the font only: a DC on a scratch pixel, not one on the screen, which gathers the
+        // windows' pictures first.
+        QImage Scratch(1, 1, QImage::Format_RGB32);
+        HDC DC = CreateImageDC(&Scratch);
         {
             TMenuCanvas Canvas(DC, MenuFont());
             int Width = int(M->itemWidth), Height = int(M->itemHeight);
@@ -119,7 +124,7 @@ bool TMenu::DispatchMenuMessage(TMessage &Message)
             M->itemWidth = UINT(std::max(Width, 0));
             M->itemHeight = UINT(std::max(Height, 0));
         }
-        ReleaseDC(nullptr, DC);
+        DeleteDC(DC);
         Message.Result = TRUE;
         return true;
     }

@@ -85,10 +85,12 @@ void TGalleryForm::Select(TRadioGroup *Group, int Index)
     FSelecting = Was;
 }
 
-void TGalleryForm::PrepareScreenshot()
+void TGalleryForm::TakeScreenshot(const std::function<void()> &Shoot)
 {
-    if (FPage >= 0 && GalleryPages()[FPage].BeforeScreenshot)
-        GalleryPages()[FPage].BeforeScreenshot();
+    if (FPage >= 0 && GalleryPages()[FPage].Scene)
+        GalleryPages()[FPage].Scene(Shoot);
+    else
+        Shoot();
 }
 
 void TGalleryForm::ApplyLook()

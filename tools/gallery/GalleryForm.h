@@ -7,6 +7,8 @@
 #include "framework/forms/Forms.h"
 #include "skin/theme/Kivmgr.h"
 
+#include <functional>
+
 class TGalleryForm : public TForm
 {
     KIV_OBJECT(TGalleryForm, TForm)
@@ -31,8 +33,8 @@ public:
     // False when there is no such file; raises the library's error for a file that is not a theme. Either
     // way the look stays as it was.
     bool UseThemeFile(const QString &FileName);
-    // Readies the current page for a picture (opens what it shows open).
-    void PrepareScreenshot();
+    // Calls Shoot with the current page's scene set (what it shows open, open).
+    void TakeScreenshot(const std::function<void()> &Shoot);
 
 private:
     void ApplyLook();

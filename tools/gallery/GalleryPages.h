@@ -1,6 +1,6 @@
 #pragma once
 // The gallery's pages: each builds its controls on the host panel, and may set the scene for a picture
-// (open a menu, press a button) before --screenshot takes it.
+// (open a menu, press a button) while --screenshot takes it.
 
 #include <QString>
 
@@ -14,7 +14,9 @@ struct TGalleryPage
     QString Name;     // the --page name
     QString Title;    // shown in the page list
     std::function<void(TWinControl *Host)> Build;
-    std::function<void()> BeforeScreenshot;
+    // Sets the scene, calls Shoot while it stands (a menu's loop is modal, so the picture is taken inside
+    // it), then clears it. Without one the page is pictured as it is.
+    std::function<void(const std::function<void()> &Shoot)> Scene;
 };
 
 // Every page linked into the program, in the order of their names.

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <QWindow>
 
@@ -56,6 +58,24 @@ bool StyleByName(const QString &Name, TkivUIStyle &Style)
     return true;
 }
 
+// The screen under the window as a user sees it: every visible top-level window of ours that overlaps it
+// (open menus included), bottom of the z-order first.
+QImage ScreenArea(HWND Window)
+{
+    RECT Area;
+    GetWindowRect(Window, &Area);
+    QImage Picture(Area.Right - Area.Left, Area.Bottom - Area.Top, QImage::Format_RGB32);
+    Picture.fill(Qt::black);
+    QPainter Painter(&Picture);
+    for (HWND W = GetWindow(Window, GW_HWNDLAST); W; W = GetWindow(W, GW_HWNDPREV)) {
+        RECT R;
+        QWidget *Widget = WindowWidget(W);
+        if (IsWindowVisible(W) && Widget && GetWindowRect(W, &R))
+            Painter.drawPixmap(R.Left - Area.Left, R.Top - Area.Top, Widget->grab());
+    }
+    return Picture;
+}
+
 int SaveScreenshot(TGalleryForm *Form, const QString &FileName)
 {
     QWidget *Window = WindowWidget(Form->Handle())->window();
@@ -66,13 +86,15 @@ int SaveScreenshot(TGalleryForm *Form, const QString &FileName)
         std::fprintf(stderr, "kivgallery: the window was not shown within 5 seconds\n");
         return 1;
     }
-    Form->PrepareScreenshot();
-    Application->ProcessMessages();
-    if (!Window->grab().save(FileName, "PNG")) {
-        std::fprintf(stderr, "kivgallery: cannot write %s\n", qPrintable(FileName));
-        return 1;
-    }
-    return 0;
+    int Result = 1;
+    Form->TakeScreenshot([&] {
+        Application->ProcessMessages();
+        if (ScreenArea(Form->Handle()).save(FileName, "PNG"))
+            Result = 0;
+        else
+            std::fprintf(stderr, "kivgallery: cannot write %s\n", qPrintable(FileName));
+    });
+    return Result;
 }
 
 } // namespace

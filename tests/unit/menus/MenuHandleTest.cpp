@@ -366,6 +366,37 @@ TEST_F(MenuHandleTest, ShortCutsRunTheControlsPopupItemsFirstThenTheFormsMenu)
     EXPECT_EQ(Clicked, (QStringList{"&Save", "&Local"}));
 }
 
+// A shown form's bar from the keyboard: Alt and a letter open the drop-down, whose owner-drawn item's letter
+// chooses it, whether or not a control has the focus.
+TEST_F(MenuHandleTest, AFormsBarOpensByAltAndALetterAndAnOwnerDrawnItemRunsByItsLetter)
+{
+    auto *Form = TForm::CreateNew(Owner);
+    Form->SetBounds(50, 50, 300, 200);
+    auto *Bar = TMainMenu::Create(Form);
+    Bar->SetOwnerDraw(true);
+    TMenuItem *View = Item("&View", Bar->Items());
+    Clickable("&Small", View);
+    Clickable("&Large", View);
+    Form->SetMenu(Bar);
+    Form->Show();
+    QWidget *W = WindowWidget(Form->Handle());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(W));
+    for (bool Focused : {false, true}) {
+        SCOPED_TRACE(Focused ? "a control has the focus" : "no control has the focus");
+        if (Focused) {
+            auto *Panel = TPanel::Create(Form);
+            Panel->SetParent(Form);
+            Panel->SetTabStop(true);
+            Panel->SetFocus();
+        }
+        Clicked.clear();
+        InLoop([](QWidget *Popup) { QTest::keyClick(Popup, Qt::Key_L); });
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : W, Qt::Key_V, Qt::AltModifier);
+        EXPECT_TRUE(WaitForClick());
+        EXPECT_EQ(Clicked, QStringList{"&Large"});
+    }
+}
+
 // Bad input: each case opens the menu, goes through it and closes it again.
 TEST_F(MenuHandleTest, BadInputNeitherCrashesNorHangs)
 {

@@ -303,6 +303,46 @@ TEST_F(PopupMenuTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwnerIntoThePopup)
     DestroyMenu(Od);
 }
 
+TEST_F(PopupMenuTest, AnOwnerDrawnItemOpeningASubMenuGetsTheArrowInTheOwnersTextColour)
+{
+    HMENU Od = CreatePopupMenu();
+    HMENU Sub = CreatePopupMenu();
+    AppendMenu(Sub, MF_STRING, 21, QStringLiteral("inner"));
+    AppendMenu(Od, MF_OWNERDRAW, 11, QStringLiteral("plain"));
+    AppendMenu(Od, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(Sub), QStringLiteral("opens"));
+    std::vector<RECT> Rows;
+    Hook = [&](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
+        if (Msg == WM_MEASUREITEM) {
+            auto *M = reinterpret_cast<MEASUREITEMSTRUCT *>(L);
+            M->itemWidth = 120;
+            M->itemHeight = 20;
+            return TRUE;
+        }
+        if (Msg == WM_DRAWITEM) {
+            auto *D = reinterpret_cast<DRAWITEMSTRUCT *>(L);
+            HBRUSH B = CreateSolidBrush(RGB(255, 255, 255));
+            FillRect(D->hDC, &D->rcItem, B);
+            DeleteObject(B);
+            SetTextColor(D->hDC, RGB(0, 128, 0));
+            Rows.push_back(D->rcItem);
+            return TRUE;
+        }
+        return std::nullopt;
+    };
+    Steps.push_back([&](HWND P) {
+        ASSERT_EQ(Rows.size(), 2u);
+        const POINT O = ClientOrigin(P);
+        const auto Pixel = [&](const RECT &R) {
+            return WindowSurface(P)->pixel(O.X + R.Right - 8, O.Y + (R.Top + R.Bottom) / 2) & 0xFFFFFF;
+        };
+        EXPECT_EQ(Pixel(Rows[0]), 0xFFFFFFu) << "no arrow on an item without a sub-menu";
+        EXPECT_EQ(Pixel(Rows[1]), 0x008000u);
+        Key(Qt::Key_Escape);
+    });
+    EXPECT_EQ(TrackPopupMenu(Od, TPM_RETURNCMD, 150, 150, 0, Owner, nullptr), 0);
+    DestroyMenu(Od);
+}
+
 TEST_F(PopupMenuTest, MenuCharAnswersDecideForOwnerDrawnItems)
 {
     HMENU Od = CreatePopupMenu();
