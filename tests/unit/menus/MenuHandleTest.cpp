@@ -101,8 +101,9 @@ TEST_F(MenuHandleTest, EachVisibleItemBecomesOnePlatformEntry)
         EXPECT_EQ(Info.fType, Cases[P].Type) << P;
         EXPECT_EQ(Info.fState, Cases[P].State) << P;
         EXPECT_EQ(Info.wID, UINT(Menu->Items()->Items(P)->Command())) << P;
-        if (!(Info.fType & MFT_SEPARATOR))
+        if (!(Info.fType & MFT_SEPARATOR)) {
             EXPECT_EQ(Info.dwTypeData, Cases[P].Text) << P;
+        }
     }
 
     // Owner draw marks every entry; a sub-menu is its item's handle, found again by FindItem.
@@ -464,8 +465,9 @@ TEST_F(MenuHandleTest, BadInputNeitherCrashesNorHangs)
         Application->ProcessMessagesUntil([] { return !QApplication::activePopupWidget(); }, 5000);
         EXPECT_FALSE(QApplication::activePopupWidget()) << "the menu closed";
         Application->ProcessMessages();
-        if (QByteArray(C.Name).startsWith("freed"))
+        if (QByteArray(C.Name).startsWith("freed")) {
             EXPECT_EQ(Clicked, QStringList{"gone"});
+        }
         if (C.At.x() < 0) {
             const QRect Work = QApplication::primaryScreen()->availableGeometry();
             EXPECT_TRUE(Work.contains(Shown.topLeft())) << "moved into the work area";
