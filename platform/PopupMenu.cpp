@@ -17,6 +17,7 @@ namespace {
 const QString PopupClassName = QStringLiteral("#32768");
 constexpr int ScrollStep = 16;
 constexpr UINT ScrollInterval = 50;
+constexpr int WheelRows = 3;
 
 TMenuLoop *Running = nullptr;
 
@@ -401,6 +402,17 @@ LRESULT PopupProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_SYSCHAR:
         OnChar(Deepest, QChar(char16_t(WParam)));
         return 0;
+    case WM_MOUSEWHEEL: {
+        // The wheel scrolls the tall menu under the pointer (or the deepest) by three of its rows a notch.
+        int I = -1;
+        TPopup *Under = PopupAt(L, QPoint(GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)), &I);
+        TPopup &Target = Under ? *Under : Deepest;
+        if (Target.Scrolls && !Target.Rects.empty()) {
+            const int Delta = short(HIWORD(WParam));
+            ScrollTo(Target, Target.Scroll - Delta * WheelRows * Target.Rects.front().height() / WHEEL_DELTA);
+        }
+        return 0;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

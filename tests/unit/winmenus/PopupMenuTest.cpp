@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -614,6 +615,18 @@ TEST_F(PopupMenuTest, AMenuTallerThanTheWorkAreaScrollsBetweenArrowBands)
         QTest::mousePress(PopupWidget(), Qt::LeftButton, {}, QPoint(O.X + 10, O.Y + 4));
         QTest::mouseRelease(PopupWidget(), Qt::LeftButton, {}, QPoint(O.X + 10, O.Y + 4));
         Key(Qt::Key_Home);
+        EXPECT_EQ(LastDrawnOf(1000).rcItem.Top, 16);
+        // A notch of the wheel scrolls three rows, either way; past the top it stays at the top.
+        const auto Wheel = [&](int Notches) {
+            const QPointF At(O.X + 40, O.Y + 100);
+            QWheelEvent E(At, PopupWidget()->mapToGlobal(At), QPoint(), QPoint(0, 120 * Notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(PopupWidget(), &E);
+            ProcessPendingMessages();
+        };
+        Wheel(-1);
+        EXPECT_EQ(LastDrawnOf(1003).rcItem.Top, 16);
+        Wheel(+2);
         EXPECT_EQ(LastDrawnOf(1000).rcItem.Top, 16);
         Drawn.clear();
     });
