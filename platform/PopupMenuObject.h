@@ -20,6 +20,7 @@ constexpr int SeparatorHeight = 8;
 constexpr int Gutter = 18;
 constexpr int RightMargin = 16;
 constexpr int ShortcutGap = 16;
+constexpr int ColumnBarWidth = 4;   // the gap of an MFT_MENUBARBREAK, its line in the middle
 // A menu taller than the work area shows its items between two bands with arrows that scroll it.
 constexpr int ScrollBand = 16;
 
@@ -45,6 +46,7 @@ struct TPopup
     HMENU Menu = nullptr;
     HWND Wnd = nullptr;
     std::vector<QRect> Rects;   // client coordinates, one per item
+    std::vector<int> ColumnBars;   // left edges of the lines between columns
     int Selected = -1;
     int OpenedFrom = -1;        // the item of the menu below that opened this one
     bool Scrolls = false;

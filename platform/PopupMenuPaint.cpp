@@ -149,41 +149,70 @@ QSize Measure(TPopup &P)
     GetTextMetrics(DC, &Tm);
     const int TextItemHeight = std::max<int>(Metrics.iMenuHeight, Tm.tmHeight + 4);
 
-    std::vector<int> Heights;
-    int Width = 0, LabelWidth = 0, ShortcutWidth = 0;
+    // Each column is as wide as its widest item; MFT_MENUBREAK and MFT_MENUBARBREAK items start a column.
+    struct TColumn
+    {
+        int OwnerWidth = 0, LabelWidth = 0, ShortcutWidth = 0;
+        bool Bar = false;
+    };
+    std::vector<TColumn> Columns(1);
+    std::vector<std::pair<int, int>> Rows;   // column, height
     // By index, on a copy: the owner may change the menu while it measures.
     for (size_t I = 0; IsMenu(P.Menu) && I < P.Menu->Items.size(); ++I) {
         const MenuItemData It = P.Menu->Items[I];
+        if (I > 0 && (It.Type & (MFT_MENUBREAK | MFT_MENUBARBREAK))) {
+            Columns.emplace_back();
+            Columns.back().Bar = It.Type & MFT_MENUBARBREAK;
+        }
+        TColumn &C = Columns.back();
+        int Height = TextItemHeight;
         if (IsOwnerDrawn(It)) {
             MEASUREITEMSTRUCT M;
             M.CtlType = ODT_MENU;
             M.itemID = It.Id;
             M.itemData = It.ItemData;
             SendMessage(L.Owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&M));
-            Heights.push_back(int(std::min<UINT>(M.itemHeight, 0x7FFF)));
-            Width = std::max(Width, int(std::min<UINT>(M.itemWidth, 0x7FFF)));
+            Height = int(std::min<UINT>(M.itemHeight, 0x7FFF));
+            C.OwnerWidth = std::max(C.OwnerWidth, int(std::min<UINT>(M.itemWidth, 0x7FFF)));
         } else if (IsSeparator(It)) {
-            Heights.push_back(SeparatorHeight);
+            Height = SeparatorHeight;
         } else {
             SelectObject(DC, (It.State & MFS_DEFAULT) ? L.BoldFont : L.Font);
-            LabelWidth = std::max(LabelWidth, TextWidth(DC, Label(It.Text)));
+            C.LabelWidth = std::max(C.LabelWidth, TextWidth(DC, Label(It.Text)));
             const QString Keys = Shortcut(It.Text);
             if (!Keys.isEmpty())
-                ShortcutWidth = std::max(ShortcutWidth, TextWidth(DC, Keys));
-            Heights.push_back(TextItemHeight);
+                C.ShortcutWidth = std::max(C.ShortcutWidth, TextWidth(DC, Keys));
         }
+        Rows.emplace_back(int(Columns.size()) - 1, Height);
     }
     SelectObject(DC, Old);
     ReleaseDC(P.Wnd, DC);
 
-    Width = std::max(Width, Gutter + LabelWidth + (ShortcutWidth ? ShortcutGap + ShortcutWidth : 0) + RightMargin);
-    P.Rects.clear();
-    int Y = 0;
-    for (int H : Heights) {
-        P.Rects.emplace_back(0, Y, Width, H);
-        Y += H;
+    std::vector<int> Lefts, Widths;
+    int Width = 0;
+    for (const TColumn &C : Columns) {
+        Width += C.Bar ? ColumnBarWidth : 0;
+        Lefts.push_back(Width);
+        Widths.push_back(std::max(C.OwnerWidth, Gutter + C.LabelWidth +
+                                                    (C.ShortcutWidth ? ShortcutGap + C.ShortcutWidth : 0) + RightMargin));
+        Width += Widths.back();
     }
-    return QSize(Width, Y);
+    P.Rects.clear();
+    P.ColumnBars.clear();
+    int Height = 0, Y = 0, Column = 0;
+    for (const auto &[InColumn, H] : Rows) {
+        if (InColumn != Column) {
+            Column = InColumn;
+            Y = 0;
+        }
+        P.Rects.emplace_back(Lefts[size_t(Column)], Y, Widths[size_t(Column)], H);
+        Y += H;
+        Height = std::max(Height, Y);
+    }
+    for (size_t C = 1; C < Columns.size(); ++C)
+        if (Columns[C].Bar)
+            P.ColumnBars.push_back(Lefts[C] - ColumnBarWidth);
+    return QSize(Width, Height);
 }
 
 void DrawItem(TPopup &P, int I, HDC DC, UINT Action)
@@ -230,6 +259,11 @@ void Paint(TPopup &P)
     for (int I = 0; I < Count(P); ++I)
         if (Shown(P, I).intersects(Area))
             DrawItem(P, I, DC, ODA_DRAWENTIRE);
+    // The etched line between columns of an MFT_MENUBARBREAK.
+    for (int X : P.ColumnBars) {
+        FillColor(DC, RECT{X + 1, Client.Top, X + 2, Client.Bottom}, COLOR_BTNSHADOW);
+        FillColor(DC, RECT{X + 2, Client.Top, X + 3, Client.Bottom}, COLOR_BTNHIGHLIGHT);
+    }
     if (P.Scrolls) {
         DrawScrollArrow(DC, Client.Width(), 0, true);
         DrawScrollArrow(DC, Client.Width(), Client.Height() - ScrollBand, false);

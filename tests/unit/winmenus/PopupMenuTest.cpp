@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -342,6 +343,51 @@ TEST_F(PopupMenuTest, AnOwnerDrawnItemOpeningASubMenuGetsTheArrowInTheOwnersText
     });
     EXPECT_EQ(TrackPopupMenu(Od, TPM_RETURNCMD, 150, 150, 0, Owner, nullptr), 0);
     DestroyMenu(Od);
+}
+
+TEST_F(PopupMenuTest, BreaksStartColumnsAsWideAsTheirWidestItemAndABarBreakDrawsALineBetween)
+{
+    for (UINT Break : {MF_MENUBREAK, MF_MENUBARBREAK}) {
+        SCOPED_TRACE(Break == MF_MENUBREAK ? "MF_MENUBREAK" : "MF_MENUBARBREAK");
+        HMENU Cols = CreatePopupMenu();
+        AppendMenu(Cols, MF_OWNERDRAW, 1, QString());
+        AppendMenu(Cols, MF_OWNERDRAW, 2, QString());
+        AppendMenu(Cols, MF_OWNERDRAW | Break, 3, QString());
+        std::map<UINT, RECT> Drawn;
+        Hook = [&](UINT Msg, WPARAM, LPARAM L) -> std::optional<LRESULT> {
+            if (Msg == WM_MEASUREITEM) {
+                auto *M = reinterpret_cast<MEASUREITEMSTRUCT *>(L);
+                M->itemWidth = M->itemID == 1 ? 100 : M->itemID == 2 ? 60 : 80;
+                M->itemHeight = 20;
+                return TRUE;
+            }
+            if (Msg == WM_DRAWITEM) {
+                auto *D = reinterpret_cast<DRAWITEMSTRUCT *>(L);
+                Drawn[D->itemID] = D->rcItem;
+                return TRUE;
+            }
+            return std::nullopt;
+        };
+        RECT Client{};
+        QRgb Line = 0;
+        Steps.push_back([&](HWND P) {
+            GetClientRect(P, &Client);
+            const POINT O = ClientOrigin(P);
+            Line = WindowSurface(P)->pixel(O.X + 101, O.Y + 30) & 0xFFFFFF;
+            Key(Qt::Key_Escape);
+        });
+        TrackPopupMenu(Cols, TPM_RETURNCMD, 150, 150, 0, Owner, nullptr);
+        const int Second = Break == MF_MENUBREAK ? 100 : 104;
+        EXPECT_EQ(Drawn[1], (RECT{0, 0, 100, 20}));
+        EXPECT_EQ(Drawn[2], (RECT{0, 20, 100, 40}));
+        EXPECT_EQ(Drawn[3], (RECT{Second, 0, Second + 80, 20}));
+        EXPECT_EQ(Client.Width(), Second + 80);
+        EXPECT_EQ(Client.Height(), 40);
+        const COLORREF Shadow = GetSysColor(COLOR_BTNSHADOW);
+        const QRgb ShadowRgb = qRgb(GetRValue(Shadow), GetGValue(Shadow), GetBValue(Shadow)) & 0xFFFFFF;
+        EXPECT_EQ(Line == ShadowRgb, Break == MF_MENUBARBREAK);
+        DestroyMenu(Cols);
+    }
 }
 
 TEST_F(PopupMenuTest, MenuCharAnswersDecideForOwnerDrawnItems)
