@@ -755,7 +755,12 @@ bool PassEventToHostedWidget(HWND Wnd)
 {
     if (!IsWindow(Wnd) || !Wnd->Hosted || EG().Contexts.empty())
         return false;
-    if (CurrentMessage().hwnd != Wnd)
+    const MSG &M = CurrentMessage();
+    if (M.hwnd != Wnd)
+        return false;
+    // Alt, F10 and Alt+letter are the menu's, through the window's default handling: a hosted widget would
+    // swallow them, and a line edit would type the letter.
+    if (M.message == WM_SYSKEYDOWN || M.message == WM_SYSKEYUP || M.message == WM_SYSCHAR)
         return false;
     EG().Contexts.back()->PassTo = Wnd;
     return true;

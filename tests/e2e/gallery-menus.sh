@@ -46,3 +46,11 @@ expect_line "clicked: Open"
 xdotool mousemove --window "$window" 250 95 click 1      # the "Show popup menu" button
 xdotool key Down Down Return                             # the popup's second item
 expect_line "clicked: Cut"
+
+# The keyboard on the bar, while the button just pressed has the focus.
+xdotool key alt+v                                        # "View" on the menu bar
+xdotool key l                                            # its "Large" item
+expect_line "clicked: Large"
+
+xdotool key F10 Down Return                              # the bar, "File" opened at its first item
+expect_line "clicked: New"

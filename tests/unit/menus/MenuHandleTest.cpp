@@ -3,6 +3,7 @@
 // context menu from the mouse and the keyboard, shortcuts, and bad input that must not crash or hang.
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/forms/Forms.h"
 #include "framework/graphics/ImgList.h"
 #include "platform/Window.h"
@@ -396,6 +397,40 @@ TEST_F(MenuHandleTest, AFormsBarOpensByAltAndALetterAndAnOwnerDrawnItemRunsByIts
         EXPECT_TRUE(WaitForClick());
         EXPECT_EQ(Clicked, QStringList{"&Large"});
     }
+}
+
+// A real keyboard sends Alt down, the letter, Alt up to the focused Qt widget, which for a button or an edit
+// is the hosted widget: the keys must still reach the bar, and the edit must not type the letter.
+TEST_F(MenuHandleTest, AltAndALetterReachTheBarPastAFocusedHostedControl)
+{
+    auto *Form = TForm::CreateNew(Owner);
+    Form->SetBounds(50, 50, 300, 200);
+    auto *Bar = TMainMenu::Create(Form);
+    TMenuItem *View = Item("&View", Bar->Items());
+    Clickable("&Small", View);
+    Clickable("&Large", View);
+    Form->SetMenu(Bar);
+    auto *Button = TButton::Create(Form);
+    Button->SetParent(Form);
+    auto *Edit = TEdit::Create(Form);
+    Edit->SetParent(Form);
+    Edit->SetTop(40);
+    Form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowWidget(Form->Handle())));
+    for (TWinControl *Control : std::initializer_list<TWinControl *>{Button, Edit}) {
+        SCOPED_TRACE(Control == Button ? "a button has the focus" : "an edit has the focus");
+        Control->SetFocus();
+        QWidget *Focused = QApplication::focusWidget();
+        ASSERT_NE(Focused, WindowWidget(Control->Handle())) << "the focus is not on the hosted widget";
+        Clicked.clear();
+        InLoop([](QWidget *Popup) { QTest::keyClick(Popup, Qt::Key_L); });
+        QTest::keyPress(Focused, Qt::Key_Alt);
+        QTest::keyClick(Focused, Qt::Key_V, Qt::AltModifier);
+        QTest::keyRelease(Focused, Qt::Key_Alt, Qt::AltModifier);
+        EXPECT_TRUE(WaitForClick());
+        EXPECT_EQ(Clicked, QStringList{"&Large"});
+    }
+    EXPECT_EQ(Edit->Text(), QString());
 }
 
 // Bad input: each case opens the menu, goes through it and closes it again.
