@@ -36,14 +36,7 @@ void SelectOnBar(TMenuLoop &L, int I, bool ByMouse)
     Highlight(B, I);
     if (!HasItem(B, I))
         return;
-    const MenuItemData &It = BarItem(B, I);
-    UINT Flags = (It.Type | It.State | MF_HILITE) & 0xFFFF;
-    if (It.SubMenu)
-        Flags |= MF_POPUP;
-    if (ByMouse)
-        Flags |= MF_MOUSESELECT;
-    const WORD Id = WORD(It.SubMenu ? UINT(I) : It.Id);
-    SendMessage(L.Owner, WM_MENUSELECT, MAKEWPARAM(Id, WORD(Flags)), reinterpret_cast<LPARAM>(B.Menu));
+    SendMenuSelect(L.Owner, B.Menu, I, BarItem(B, I), ByMouse);
 }
 
 // The drop-down opens below its item, kept in the work area like any popup.

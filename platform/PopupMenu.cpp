@@ -112,14 +112,19 @@ void PopupCore::Select(TPopup &P, int I, bool ByMouse)
     ReleaseDC(P.Wnd, DC);
     if (!Has(P, I) || !P.Loop->Notify())
         return;
-    const MenuItemData &It = Item(P, I);
+    SendMenuSelect(P.Loop->Owner, P.Menu, I, Item(P, I), ByMouse);
+}
+
+void PopupCore::SendMenuSelect(HWND Owner, HMENU Menu, int I, const MenuItemData &It, bool ByMouse)
+{
     UINT Flags = (It.Type | It.State | MF_HILITE) & 0xFFFF;
     if (It.SubMenu)
         Flags |= MF_POPUP;
     if (ByMouse)
         Flags |= MF_MOUSESELECT;
+    // An item that opens a sub-menu is named by its position, the others by their command.
     const WORD Id = WORD(It.SubMenu ? UINT(I) : It.Id);
-    SendMessage(P.Loop->Owner, WM_MENUSELECT, MAKEWPARAM(Id, WORD(Flags)), reinterpret_cast<LPARAM>(P.Menu));
+    SendMessage(Owner, WM_MENUSELECT, MAKEWPARAM(Id, WORD(Flags)), reinterpret_cast<LPARAM>(Menu));
 }
 
 int PopupCore::NextSelectable(HMENU Menu, int N, int From, int Step)

@@ -91,6 +91,8 @@ void End(TMenuLoop &L);
 TPopup *Open(TMenuLoop &L, HMENU Menu, int Index, QPoint Anchor, const std::function<QPoint(QSize)> &Place);
 QPoint PlaceAt(QSize Size, UINT Flags, int X, int Y, const QRect &Exclude);
 void Select(TPopup &P, int I, bool ByMouse);
+// WM_MENUSELECT for item I of Menu, selected by the mouse or the keyboard.
+void SendMenuSelect(HWND Owner, HMENU Menu, int I, const MenuItemData &It, bool ByMouse);
 // The next of Menu's first N items that is not a separator, Step (+1 or -1) from From, wrapping; -1 for none.
 int NextSelectable(HMENU Menu, int N, int From, int Step);
 void CloseAll(TMenuLoop &L);

@@ -1,5 +1,7 @@
 #include "tools/gallery/GalleryPages.h"
 
+#include "skin/theme/Kivthemes.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -34,4 +36,45 @@ void ReportClicked(const QString &Caption)
     }
     std::printf("clicked: %s\n", Text.toUtf8().constData());
     std::fflush(stdout);
+}
+
+KIV_PUBLISHED(TGallerySheet)
+{
+    Property("UIStyle", &TGallerySheet::UIStyle, &TGallerySheet::SetUIStyle).Default(DeepBlue);
+    Property("FileTheme", &TGallerySheet::FileTheme, &TGallerySheet::SetFileTheme);
+}
+
+void TGallerySheet::Construct(TComponent *AOwner)
+{
+    inherited::Construct(AOwner);
+    SetColor(clWindow);
+    FUIStyle = GetKIVFormStyle(AOwner);
+}
+
+void TGallerySheet::SetUIStyle(TkivUIStyle Value)
+{
+    FUIStyle = Value;
+    LookChanged();
+    Invalidate();
+}
+
+void TGallerySheet::SetFileTheme(TkivFileTheme *Value)
+{
+    if (FFileTheme == Value)
+        return;
+    if (FFileTheme)
+        FFileTheme->RemoveFreeNotification(this);
+    FFileTheme = Value;
+    if (FFileTheme)
+        FFileTheme->FreeNotification(this);
+    SetUIStyle(FUIStyle);
+}
+
+void TGallerySheet::Notification(TComponent *AComponent, TOperation Operation)
+{
+    inherited::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFileTheme) {
+        FFileTheme = nullptr;
+        SetUIStyle(DeepBlue);
+    }
 }

@@ -2,6 +2,9 @@
 // The gallery's pages: each builds its controls on the host panel, and may set the scene for a picture
 // (open a menu, press a button) while --screenshot takes it.
 
+#include "framework/controls/Controls.h"
+#include "skin/theme/Kivmgr.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,3 +33,26 @@ struct TGalleryPageRegistration
 
 // The one line a test or a script reads when something in a page is used: "clicked: <caption>".
 void ReportClicked(const QString &Caption);
+
+// A page's own control, placed on the host: it takes the gallery's look as every skinned control does (the
+// UIStyle and FileTheme properties the look chooser sets) and hands it on in LookChanged.
+class TGallerySheet : public TCustomControl
+{
+    KIV_OBJECT(TGallerySheet, TCustomControl)
+public:
+    void Construct(TComponent *AOwner) override;
+
+    TkivUIStyle UIStyle() const { return FUIStyle; }
+    void SetUIStyle(TkivUIStyle Value);
+    TkivFileTheme *FileTheme() const { return FFileTheme; }
+    void SetFileTheme(TkivFileTheme *Value);
+
+protected:
+    void Notification(TComponent *AComponent, TOperation Operation) override;
+    // The look changed; the sheet repaints after it.
+    virtual void LookChanged() {}
+
+private:
+    TkivUIStyle FUIStyle = DeepBlue;
+    TkivFileTheme *FFileTheme = nullptr;
+};

@@ -158,19 +158,14 @@ TCustomImageList *MakeImages(TComponent *Owner)
 }
 
 // The page: a sheet that holds both menus and gives them the gallery's look.
-class TMenuSheet : public TCustomControl
+class TMenuSheet : public TGallerySheet
 {
-    KIV_OBJECT(TMenuSheet, TCustomControl)
+    KIV_OBJECT(TMenuSheet, TGallerySheet)
 public:
     void Construct(TComponent *AOwner) override;
     void BeforeDestruction() override;
     // The label and the button, once the sheet has its parent.
     void AddControls();
-
-    TkivUIStyle UIStyle() const { return FUIStyle; }
-    void SetUIStyle(TkivUIStyle Value);
-    TkivFileTheme *FileTheme() const { return FFileTheme; }
-    void SetFileTheme(TkivFileTheme *Value);
 
     TkivMainMenu *MainMenu1 = nullptr;
     TkivPopupMenu *PopupMenu1 = nullptr;
@@ -180,25 +175,17 @@ public:
     TPoint PopupPoint();
 
 protected:
-    void Notification(TComponent *AComponent, TOperation Operation) override;
+    void LookChanged() override;
 
 private:
     void ShowPopupClick(TObject *Sender);
-
-    TkivUIStyle FUIStyle = DeepBlue;
-    TkivFileTheme *FFileTheme = nullptr;
 };
 
-KIV_PUBLISHED(TMenuSheet)
-{
-    Property("UIStyle", &TMenuSheet::UIStyle, &TMenuSheet::SetUIStyle).Default(DeepBlue);
-    Property("FileTheme", &TMenuSheet::FileTheme, &TMenuSheet::SetFileTheme);
-}
+KIV_PUBLISHED(TMenuSheet) {}
 
 void TMenuSheet::Construct(TComponent *AOwner)
 {
     inherited::Construct(AOwner);
-    SetColor(clWindow);
     TCustomImageList *Images = MakeImages(this);
 
     MainMenu1 = TkivMainMenu::Create(this);
@@ -240,35 +227,14 @@ void TMenuSheet::BeforeDestruction()
     inherited::BeforeDestruction();
 }
 
-void TMenuSheet::SetUIStyle(TkivUIStyle Value)
+void TMenuSheet::LookChanged()
 {
-    FUIStyle = Value;
-    MainMenu1->SetFileTheme(FFileTheme);
-    MainMenu1->SetUIStyle(Value);
-    PopupMenu1->SetFileTheme(FFileTheme);
-    PopupMenu1->SetUIStyle(Value);
-    Invalidate();
-}
-
-void TMenuSheet::SetFileTheme(TkivFileTheme *Value)
-{
-    if (FFileTheme == Value)
+    if (!MainMenu1 || !PopupMenu1)
         return;
-    if (FFileTheme)
-        FFileTheme->RemoveFreeNotification(this);
-    FFileTheme = Value;
-    if (FFileTheme)
-        FFileTheme->FreeNotification(this);
-    SetUIStyle(FUIStyle);
-}
-
-void TMenuSheet::Notification(TComponent *AComponent, TOperation Operation)
-{
-    inherited::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFileTheme) {
-        FFileTheme = nullptr;
-        SetUIStyle(DeepBlue);
-    }
+    MainMenu1->SetFileTheme(FileTheme());
+    MainMenu1->SetUIStyle(UIStyle());
+    PopupMenu1->SetFileTheme(FileTheme());
+    PopupMenu1->SetUIStyle(UIStyle());
 }
 
 TPoint TMenuSheet::PopupPoint()

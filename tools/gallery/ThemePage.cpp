@@ -12,71 +12,21 @@
 
 namespace {
 
-class TThemeSheet : public TCustomControl
+class TThemeSheet : public TGallerySheet
 {
-    KIV_OBJECT(TThemeSheet, TCustomControl)
-public:
-    void Construct(TComponent *AOwner) override;
-
-    TkivUIStyle UIStyle() const { return FUIStyle; }
-    void SetUIStyle(TkivUIStyle Value);
-    TkivFileTheme *FileTheme() const { return FFileTheme; }
-    void SetFileTheme(TkivFileTheme *Value);
-    void Notification(TComponent *AComponent, TOperation Operation) override;
-
+    KIV_OBJECT(TThemeSheet, TGallerySheet)
 protected:
     void Paint() override;
 
 private:
     void DrawPicture(int Index, int &X, int &Y, int &RowHeight);
     void DrawValue(int Index, const TRect &Cell);
-
-    TkivUIStyle FUIStyle = DeepBlue;
-    TkivFileTheme *FFileTheme = nullptr;
 };
 
-KIV_PUBLISHED(TThemeSheet)
-{
-    Property("UIStyle", &TThemeSheet::UIStyle, &TThemeSheet::SetUIStyle).Default(DeepBlue);
-    Property("FileTheme", &TThemeSheet::FileTheme, &TThemeSheet::SetFileTheme);
-}
+KIV_PUBLISHED(TThemeSheet) {}
 
 constexpr TColor Magenta = 0x00FF00FF;
 constexpr int Gap = 8;
-
-void TThemeSheet::Construct(TComponent *AOwner)
-{
-    inherited::Construct(AOwner);
-    SetColor(clWindow);
-    FUIStyle = GetKIVFormStyle(AOwner);
-}
-
-void TThemeSheet::SetUIStyle(TkivUIStyle Value)
-{
-    FUIStyle = Value;
-    Invalidate();
-}
-
-void TThemeSheet::SetFileTheme(TkivFileTheme *Value)
-{
-    if (FFileTheme == Value)
-        return;
-    if (FFileTheme)
-        FFileTheme->RemoveFreeNotification(this);
-    FFileTheme = Value;
-    if (FFileTheme)
-        FFileTheme->FreeNotification(this);
-    SetUIStyle(FUIStyle);
-}
-
-void TThemeSheet::Notification(TComponent *AComponent, TOperation Operation)
-{
-    inherited::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FFileTheme) {
-        FFileTheme = nullptr;
-        SetUIStyle(DeepBlue);
-    }
-}
 
 void TThemeSheet::Paint()
 {
@@ -106,10 +56,10 @@ void TThemeSheet::Paint()
 void TThemeSheet::DrawPicture(int Index, int &X, int &Y, int &RowHeight)
 {
     TAutoFree<TBitmap> Picture(TBitmap::Create());
-    TkivUIStyle Style = FUIStyle;
+    TkivUIStyle Style = UIStyle();
     try {
-        if (UsingFileTheme(FFileTheme, FUIStyle, Style))
-            FFileTheme->GetBitmap(Index, Picture.get());
+        if (UsingFileTheme(FileTheme(), UIStyle(), Style))
+            FileTheme()->GetBitmap(Index, Picture.get());
         else
             GetInsideThemeBitmap(Style, Index, Picture.get());
     } catch (const Exception &) {
@@ -138,13 +88,13 @@ void TThemeSheet::DrawPicture(int Index, int &X, int &Y, int &RowHeight)
 void TThemeSheet::DrawValue(int Index, const TRect &Cell)
 {
     const int X = Cell.Left, Y = Cell.Top;
-    TkivUIStyle Style = FUIStyle;
-    const bool FromFile = UsingFileTheme(FFileTheme, FUIStyle, Style);
+    TkivUIStyle Style = UIStyle();
+    const bool FromFile = UsingFileTheme(FileTheme(), UIStyle(), Style);
     const QString Name = QString::fromLatin1(KIV_FILETHEME_ITEMNAME[Index - 1]);
     QString Text;
     switch (KIV_ITEM_TYPE[Index - 1]) {
     case TkivType::Color: {
-        const TColor Value = FromFile ? FFileTheme->GetColor(Index) : GetInsideThemeColor(Style, Index);
+        const TColor Value = FromFile ? FileTheme()->GetColor(Index) : GetInsideThemeColor(Style, Index);
         Canvas()->Brush()->SetColor(Value);
         Canvas()->FillRect(Rect(X, Y + 1, X + 24, Y + 15));
         Canvas()->Brush()->SetColor(clBlack);
@@ -153,10 +103,10 @@ void TThemeSheet::DrawValue(int Index, const TRect &Cell)
         break;
     }
     case TkivType::Int:
-        Text = QStringLiteral("%1  %2").arg(Name).arg(FromFile ? FFileTheme->GetInt(Index) : GetInsideThemeInt(Style, Index));
+        Text = QStringLiteral("%1  %2").arg(Name).arg(FromFile ? FileTheme()->GetInt(Index) : GetInsideThemeInt(Style, Index));
         break;
     default:
-        Text = QStringLiteral("%1  %2").arg(Name).arg((FromFile ? FFileTheme->GetBool(Index) : GetInsideThemeBool(Style, Index))
+        Text = QStringLiteral("%1  %2").arg(Name).arg((FromFile ? FileTheme()->GetBool(Index) : GetInsideThemeBool(Style, Index))
                                                           ? QStringLiteral("True") : QStringLiteral("False"));
         break;
     }
