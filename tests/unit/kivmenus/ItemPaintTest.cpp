@@ -38,7 +38,7 @@ struct PaintCase
     bool Enabled = true, Checked = false, Selected = false;
     int ImageIndex = -1;
     int Height = 21;
-    std::vector<Probe> Probes;
+    std::vector<Probe> Probes = {};
     // Ink of the text: where its first column must start (up to 2 pixels in for the glyph's bearing) or its
     // last one end (exclusive, up to 3 pixels in); -1 unchecked. Its colour must occur among the ink.
     int InkLeft = -1, InkRight = -1;
@@ -207,8 +207,9 @@ TEST_P(ItemPaint, Pixels)
         EXPECT_LE(Ink.right() + 1, C.InkRight);
         EXPECT_GE(Ink.right() + 1, C.InkRight - 3);
     }
-    if (C.CheckMarkX >= 0)
+    if (C.CheckMarkX >= 0) {
         EXPECT_TRUE(CheckMarkAt(Bmp.get(), C.CheckMarkX, T + 3));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ItemPaint, ::testing::ValuesIn(Cases()),

@@ -565,8 +565,9 @@ TEST_F(MenuBarTest, EveryWayOutEndsTheLoop)
         EXPECT_FALSE(IsWindow(DropDown));
         EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_TRUE(Commands().empty());
-        if (IsWindow(Wnd))
+        if (IsWindow(Wnd)) {
             EXPECT_EQ(Seen(WM_EXITMENULOOP).size(), 1u);
+        }
         for (int I = 0; IsMenu(Bar) && I < GetMenuItemCount(Bar); ++I)
             EXPECT_FALSE(GetMenuState(Bar, UINT(I), MF_BYPOSITION) & MF_HILITE);
         Steps.clear();
