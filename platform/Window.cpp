@@ -403,6 +403,10 @@ void Maximize(HWND W, bool Activate)
     SendMessage(W, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&Info));
     if (!IsLive(W))
         return;
+    // The maximised size stays within the tracking limits the window gave.
+    const auto Within = [](auto Value, auto Min, auto Max) { return std::clamp(Value, Min, std::max(Min, Max)); };
+    Info.ptMaxSize.X = Within(Info.ptMaxSize.X, Info.ptMinTrackSize.X, Info.ptMaxTrackSize.X);
+    Info.ptMaxSize.Y = Within(Info.ptMaxSize.Y, Info.ptMinTrackSize.Y, Info.ptMaxTrackSize.Y);
     W->State = TShowState::Maximized;
     W->Style = (W->Style | WS_MAXIMIZE) & ~WS_MINIMIZE;
     if (!IsTopLevel(W) || !W->Decorated) {

@@ -678,6 +678,7 @@ void TCustomForm::Dispatch(TMessage &Message)
     case WM_CLOSE: WMClose(Message); break;
     case WM_SYSCOMMAND: WMSysCommand(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(Message); break;
     case WM_PAINT: WMPaint(Message); break;
     case WM_COMMAND:
     case WM_MEASUREITEM:
@@ -727,6 +728,27 @@ void TCustomForm::WMSize(TMessage &Message)
     inherited::WMSize(Message);
     if (FHandle && FShowing)
         FWindowState = IsIconic(FHandle) ? wsMinimized : IsZoomed(FHandle) ? wsMaximized : wsNormal;
+}
+
+// The window's limits are the form's Constraints (0: no limit), so the window system keeps to them as
+// SetBounds does.
+void TCustomForm::WMGetMinMaxInfo(TMessage &Message)
+{
+    auto *Info = reinterpret_cast<MINMAXINFO *>(Message.LParam);
+    if (Info && !ComponentState().Contains(csReading)) {
+        TSizeConstraints *C = Constraints();
+        if (C->MinWidth() > 0)
+            Info->ptMinTrackSize.X = C->MinWidth();
+        if (C->MinHeight() > 0)
+            Info->ptMinTrackSize.Y = C->MinHeight();
+        if (C->MaxWidth() > 0)
+            Info->ptMaxTrackSize.X = C->MaxWidth();
+        if (C->MaxHeight() > 0)
+            Info->ptMaxTrackSize.Y = C->MaxHeight();
+        ConstrainedResize(Info->ptMinTrackSize.X, Info->ptMinTrackSize.Y, Info->ptMaxTrackSize.X,
+                          Info->ptMaxTrackSize.Y);
+    }
+    DefaultHandler(Message);
 }
 
 void TCustomForm::WMPaint(TMessage &Message)

@@ -173,6 +173,7 @@ protected:
     void WMClose(TMessage &Message);
     void WMSysCommand(TMessage &Message);
     void WMSize(TMessage &Message);
+    void WMGetMinMaxInfo(TMessage &Message);
     void WMPaint(TMessage &Message);
     // Commands, owner draw and the loop's questions for the Menu's items.
     void WMMenuMessage(TMessage &Message);

@@ -276,6 +276,34 @@ TEST_F(FormsTest, WindowStateFollowsTheWindow)
     F->Free();
 }
 
+// The window asks the form for its limits: the Constraints, 0 meaning none. Maximising a window we frame
+// ourselves stays inside them (one the desktop frames, the desktop maximises).
+TEST_F(FormsTest, ConstraintsAnswerTheWindowsLimitsAndBoundTheMaximisedSize)
+{
+    TForm *F = TForm::CreateNew(nullptr);
+    F->SetBorderStyle(bsNone);
+    F->SetBounds(10, 10, 300, 200);
+    F->Constraints()->SetMinWidth(250);
+    F->Constraints()->SetMaxWidth(420);
+    F->Constraints()->SetMaxHeight(330);
+    MINMAXINFO Info;
+    Info.ptMinTrackSize = POINT{1, 2};
+    Info.ptMaxTrackSize = POINT{5000, 6000};
+    SendMessage(F->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&Info));
+    EXPECT_EQ(Info.ptMinTrackSize, (POINT{250, 2}));
+    EXPECT_EQ(Info.ptMaxTrackSize, (POINT{420, 330}));
+
+    F->Show();
+    F->SetWindowState(wsMaximized);
+    ProcessPendingMessages();
+    ASSERT_TRUE(IsZoomed(F->Handle()));
+    RECT R;
+    GetWindowRect(F->Handle(), &R);
+    EXPECT_EQ(R.Width(), 420);
+    EXPECT_EQ(R.Height(), 330);
+    F->Free();
+}
+
 TEST_F(FormsTest, BorderWidthIsARealNonClientBandInTheFormColour)
 {
     TForm *F = TForm::CreateNew(nullptr);
