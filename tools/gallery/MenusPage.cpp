@@ -21,12 +21,12 @@
 namespace {
 
 // One line of a menu: its caption ("-" a separator), shortcut text, image, state and sub-items.
-struct TItemSpec
+struct TItemLine
 {
     enum TKind { Plain, Default, Checked, Radio, RadioChecked, Disabled };
 
-    TItemSpec(QString ACaption, QString AShortCut = {}, int AImageIndex = -1, TKind AKind = Plain,
-              std::vector<TItemSpec> AItems = {})
+    TItemLine(QString ACaption, QString AShortCut = {}, int AImageIndex = -1, TKind AKind = Plain,
+              std::vector<TItemLine> AItems = {})
         : Caption(std::move(ACaption)), ShortCut(std::move(AShortCut)), ImageIndex(AImageIndex), Kind(AKind),
           Items(std::move(AItems))
     {
@@ -36,17 +36,17 @@ struct TItemSpec
     QString ShortCut;
     int ImageIndex;
     TKind Kind;
-    std::vector<TItemSpec> Items;
+    std::vector<TItemLine> Items;
 };
 
-using TItems = std::vector<TItemSpec>;
+using TItems = std::vector<TItemLine>;
 
 const TItems &SubMenuTwoLevels()
 {
     static const TItems Items{
         {QStringLiteral("First sub-item")},
-        {QStringLiteral("&Deeper"), {}, -1, TItemSpec::Plain,
-         {{QStringLiteral("Deepest &one")}, {QStringLiteral("Deepest &two"), {}, -1, TItemSpec::Checked}}},
+        {QStringLiteral("&Deeper"), {}, -1, TItemLine::Plain,
+         {{QStringLiteral("Deepest &one")}, {QStringLiteral("Deepest &two"), {}, -1, TItemLine::Checked}}},
         {QStringLiteral("Last sub-item"), QStringLiteral("F6")},
     };
     return Items;
@@ -55,29 +55,29 @@ const TItems &SubMenuTwoLevels()
 const TItems &MainMenuItems()
 {
     static const TItems Items{
-        {QStringLiteral("&File"), {}, -1, TItemSpec::Plain,
+        {QStringLiteral("&File"), {}, -1, TItemLine::Plain,
          {{QStringLiteral("&New"), QStringLiteral("Ctrl+N"), 0},
-          {QStringLiteral("&Open..."), QStringLiteral("Ctrl+O"), 1, TItemSpec::Default},
+          {QStringLiteral("&Open..."), QStringLiteral("Ctrl+O"), 1, TItemLine::Default},
           {QStringLiteral("&Save"), QStringLiteral("Ctrl+S"), 2},
           {QStringLiteral("-")},
-          {QStringLiteral("&Recent"), {}, -1, TItemSpec::Plain, SubMenuTwoLevels()},
+          {QStringLiteral("&Recent"), {}, -1, TItemLine::Plain, SubMenuTwoLevels()},
           {QStringLiteral("-")},
           {QStringLiteral("E&xit"), QStringLiteral("Alt+F4")}}},
-        {QStringLiteral("&Edit"), {}, -1, TItemSpec::Plain,
-         {{QStringLiteral("&Undo"), QStringLiteral("Ctrl+Z"), -1, TItemSpec::Disabled},
+        {QStringLiteral("&Edit"), {}, -1, TItemLine::Plain,
+         {{QStringLiteral("&Undo"), QStringLiteral("Ctrl+Z"), -1, TItemLine::Disabled},
           {QStringLiteral("-")},
           {QStringLiteral("Cu&t"), QStringLiteral("Ctrl+X"), 3},
           {QStringLiteral("&Copy"), QStringLiteral("Ctrl+C"), 2},
-          {QStringLiteral("&Word wrap"), {}, -1, TItemSpec::Checked}}},
-        {QStringLiteral("&View"), {}, -1, TItemSpec::Plain,
-         {{QStringLiteral("&Small"), {}, -1, TItemSpec::Radio},
-          {QStringLiteral("&Medium"), {}, -1, TItemSpec::RadioChecked},
-          {QStringLiteral("&Large"), {}, -1, TItemSpec::Radio},
+          {QStringLiteral("&Word wrap"), {}, -1, TItemLine::Checked}}},
+        {QStringLiteral("&View"), {}, -1, TItemLine::Plain,
+         {{QStringLiteral("&Small"), {}, -1, TItemLine::Radio},
+          {QStringLiteral("&Medium"), {}, -1, TItemLine::RadioChecked},
+          {QStringLiteral("&Large"), {}, -1, TItemLine::Radio},
           {QStringLiteral("-")},
           {QStringLiteral("An item with a long caption that makes the menu wide")},
           {QStringLiteral("網路介面卡設定")}}},
-        {QStringLiteral("&Help"), {}, -1, TItemSpec::Plain,
-         {{QStringLiteral("&About the gallery..."), QStringLiteral("F1"), -1, TItemSpec::Default}}},
+        {QStringLiteral("&Help"), {}, -1, TItemLine::Plain,
+         {{QStringLiteral("&About the gallery..."), QStringLiteral("F1"), -1, TItemLine::Default}}},
     };
     return Items;
 }
@@ -88,16 +88,16 @@ constexpr int MoreItemStops = 9;
 const TItems &PopupMenuItems()
 {
     static const TItems Items{
-        {QStringLiteral("&Open"), {}, -1, TItemSpec::Default},
+        {QStringLiteral("&Open"), {}, -1, TItemLine::Default},
         {QStringLiteral("Cu&t"), QStringLiteral("Ctrl+X"), 3},
         {QStringLiteral("&Copy"), QStringLiteral("Ctrl+C"), 2},
-        {QStringLiteral("&Paste"), QStringLiteral("Ctrl+V"), -1, TItemSpec::Disabled},
+        {QStringLiteral("&Paste"), QStringLiteral("Ctrl+V"), -1, TItemLine::Disabled},
         {QStringLiteral("-")},
-        {QStringLiteral("Show &toolbar"), {}, -1, TItemSpec::Checked},
-        {QStringLiteral("Align &left"), {}, -1, TItemSpec::RadioChecked},
-        {QStringLiteral("Align &right"), {}, -1, TItemSpec::Radio},
-        {QStringLiteral("New &image"), {}, 0, TItemSpec::Checked},
-        {QStringLiteral("&More"), {}, -1, TItemSpec::Plain, SubMenuTwoLevels()},
+        {QStringLiteral("Show &toolbar"), {}, -1, TItemLine::Checked},
+        {QStringLiteral("Align &left"), {}, -1, TItemLine::RadioChecked},
+        {QStringLiteral("Align &right"), {}, -1, TItemLine::Radio},
+        {QStringLiteral("New &image"), {}, 0, TItemLine::Checked},
+        {QStringLiteral("&More"), {}, -1, TItemLine::Plain, SubMenuTwoLevels()},
         {QStringLiteral("-")},
         {QStringLiteral("An item with a long caption that makes the menu wide")},
         {QStringLiteral("顯示網路設定")},
@@ -111,32 +111,32 @@ void ItemClick(TObject *Sender)
     ReportClicked(static_cast<TMenuItem *>(Sender)->Caption());
 }
 
-void AddItems(TComponent *Owner, TMenuItem *Parent, const TItems &Specs)
+void AddItems(TComponent *Owner, TMenuItem *Parent, const TItems &Lines)
 {
-    for (const TItemSpec &Spec : Specs) {
+    for (const TItemLine &Line : Lines) {
         TMenuItem *Item = TMenuItem::Create(Owner);
-        Item->SetCaption(Spec.Caption);
-        Item->SetShortCut(TextToShortCut(Spec.ShortCut));
-        Item->SetImageIndex(Spec.ImageIndex);
-        Item->SetDefault(Spec.Kind == TItemSpec::Default);
-        Item->SetEnabled(Spec.Kind != TItemSpec::Disabled);
-        if (Spec.Kind == TItemSpec::Radio || Spec.Kind == TItemSpec::RadioChecked) {
+        Item->SetCaption(Line.Caption);
+        Item->SetShortCut(TextToShortCut(Line.ShortCut));
+        Item->SetImageIndex(Line.ImageIndex);
+        Item->SetDefault(Line.Kind == TItemLine::Default);
+        Item->SetEnabled(Line.Kind != TItemLine::Disabled);
+        if (Line.Kind == TItemLine::Radio || Line.Kind == TItemLine::RadioChecked) {
             Item->SetRadioItem(true);
             Item->SetGroupIndex(1);
             Item->SetAutoCheck(true);
         }
-        if (Spec.Kind == TItemSpec::Checked)
+        if (Line.Kind == TItemLine::Checked)
             Item->SetAutoCheck(true);
-        Item->SetChecked(Spec.Kind == TItemSpec::Checked || Spec.Kind == TItemSpec::RadioChecked);
+        Item->SetChecked(Line.Kind == TItemLine::Checked || Line.Kind == TItemLine::RadioChecked);
         Parent->Add(Item);
-        if (Spec.Items.empty())
+        if (Line.Items.empty())
             Item->OnClick = &ItemClick;
         else
-            AddItems(Owner, Item, Spec.Items);
+            AddItems(Owner, Item, Line.Items);
     }
 }
 
-// Four 16 x 16 pictures for the items: a page, a folder, a disk, scissors, drawn over a white key.
+// Four 16 x 16 pictures for the items: framed squares of four colours over a white key.
 TCustomImageList *MakeImages(TComponent *Owner)
 {
     TCustomImageList *Images = TImageList::Create(Owner);
